@@ -1,0 +1,29 @@
+#pragma once
+// One autorun entry as a source reports it, and the list that owns the entries.
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class TAutorunInfo {
+ public:
+  std::wstring FileName; // the program file the entry starts: icon and version information
+  std::wstring Caption;  // the entry's name as its source gives it
+  std::wstring RawData;  // the source's own command text, exactly as read
+  std::wstring Target;   // identifies the entry within its source; handed back to switch it
+  std::wstring From;     // source tag
+  bool Enabled = false;
+};
+
+// Ordered, owning: clearing it frees every entry. Sources append at the end.
+using TAutorunList = std::vector<std::unique_ptr<TAutorunInfo>>;
+
+// Source tags. Every other `From`, the empty text included, is a registry entry ("HKLM", "HKCU").
+inline constexpr std::wstring_view kTagFile = L"FILE";
+inline constexpr std::wstring_view kTagTask = L"SCHE";
+inline constexpr std::wstring_view kTagService = L"SERV";
+
+enum class TAutorunSource { Registry, File, Task, Service };
+
+// Which source a tag names, ASCII case ignored.
+TAutorunSource SourceOfTag(std::wstring_view from);

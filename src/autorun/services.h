@@ -1,0 +1,12 @@
+#pragma once
+// The Win32 services of the local computer: one entry per service, switched between
+// automatic start and disabled. Services are never started or stopped here.
+#include <string_view>
+
+#include "autorun/autorun_info.h"
+#include "platform/services.h"
+
+// Appends one "SERV" entry per Win32 service that can be opened and queried.
+void AddServices(platform::ServiceManager& manager, TAutorunList& list);
+// Sets the start type of the service named `target`: automatic when enabled, disabled when not.
+void SetServiceEnabled(platform::ServiceManager& manager, std::wstring_view target, bool enabled);

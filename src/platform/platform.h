@@ -1,0 +1,16 @@
+#pragma once
+#include "platform/registry.h"
+#include "platform/services.h"
+#include "platform/system.h"
+
+namespace platform {
+
+// The platform services one run works with, built once by the program's entry (or a test)
+// and handed by reference to what needs them.
+struct Platform {
+  Registry& registry;
+  ServiceManager& services;
+  System& system;
+};
+
+} // namespace platform

@@ -1,0 +1,58 @@
+#pragma once
+// The service control manager as the Win32 service functions offer it. Buffers are sized and
+// handed in by the caller, as with the real calls, so the two-call enumeration stays above
+// this seam; what a filled buffer holds comes back decoded.
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/win_constants.h"
+
+namespace platform {
+
+using ScHandle = std::uintptr_t; // an SC_HANDLE; 0 is none
+
+// One ENUM_SERVICE_STATUSW record.
+struct EnumServiceStatus {
+  std::wstring ServiceName;
+  std::wstring DisplayName;
+  std::uint32_t ServiceType = 0;
+  std::uint32_t CurrentState = 0;
+};
+
+// The members of QUERY_SERVICE_CONFIGW that the program reads.
+struct ServiceConfig {
+  std::uint32_t ServiceType = 0;
+  std::uint32_t StartType = 0;
+  std::wstring BinaryPathName;
+};
+
+class ServiceManager {
+ public:
+  virtual ~ServiceManager() = default;
+
+  // OpenSCManagerW on the local computer's active database.
+  virtual ScHandle OpenSCManager(std::uint32_t access) = 0;
+  // EnumServicesStatusW with `buffer` as the record buffer; on success the records it
+  // holds are decoded into `services`.
+  virtual bool EnumServicesStatus(ScHandle manager, std::uint32_t serviceType, std::uint32_t serviceState,
+                                  std::span<std::byte> buffer, std::uint32_t& bytesNeeded,
+                                  std::uint32_t& servicesReturned, std::uint32_t& resumeHandle,
+                                  std::vector<EnumServiceStatus>& services) = 0;
+  // OpenServiceW.
+  virtual ScHandle OpenService(ScHandle manager, std::wstring_view serviceName, std::uint32_t access) = 0;
+  // QueryServiceConfigW with `buffer`; on success the configuration is decoded into `config`.
+  virtual bool QueryServiceConfig(ScHandle service, std::span<std::byte> buffer, std::uint32_t& bytesNeeded,
+                                  ServiceConfig& config) = 0;
+  // ChangeServiceConfigW with binary path, load order group, tag, dependencies, account,
+  // password and display name all absent.
+  virtual bool ChangeServiceConfig(ScHandle service, std::uint32_t serviceType, std::uint32_t startType,
+                                   std::uint32_t errorControl) = 0;
+  virtual bool CloseServiceHandle(ScHandle handle) = 0;
+  virtual win::Error GetLastError() = 0;
+};
+
+} // namespace platform

@@ -1,0 +1,27 @@
+#include "platform/win32/system_win.h"
+
+#include <windows.h>
+
+namespace platform {
+
+std::uint32_t Win32System::MajorVersion() {
+  // GetVersionExW, not RtlGetVersion: the version the manifest lets the program see is the one
+  // whose rules it must follow.
+  OSVERSIONINFOW info{};
+  info.dwOSVersionInfoSize = sizeof(info);
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+  if (!GetVersionExW(&info)) return 0;
+#pragma GCC diagnostic pop
+  return info.dwMajorVersion;
+}
+
+std::uint64_t Win32System::UtcNow() {
+  SYSTEMTIME now;
+  GetSystemTime(&now);
+  FILETIME time{};
+  SystemTimeToFileTime(&now, &time);
+  return static_cast<std::uint64_t>(time.dwHighDateTime) << 32 | time.dwLowDateTime;
+}
+
+} // namespace platform

@@ -1,0 +1,52 @@
+#pragma once
+// TReg: the one door to the registry. Every member is one whole operation (open, act, close)
+// on RootKey\Key in the 64-bit view, and none lets a failure escape: reads give the default or
+// an empty result, writes and deletes that fail leave things as they were.
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/registry.h"
+
+using platform::HKey;
+
+class TReg {
+ public:
+  explicit TReg(platform::Registry& registry) : registry_(registry) {}
+
+  bool IsKey(HKey rootKey, std::wstring_view key) const;
+  std::vector<std::byte> ReadBinary(HKey rootKey, std::wstring_view key, std::wstring_view name) const;
+  bool ReadBool(HKey rootKey, std::wstring_view key, std::wstring_view name, bool value) const;
+  std::int32_t ReadInteger(HKey rootKey, std::wstring_view key, std::wstring_view name, std::int32_t value) const;
+  std::wstring ReadString(HKey rootKey, std::wstring_view key, std::wstring_view name,
+                          std::wstring_view value) const;
+  std::int32_t ReadKeyNames(HKey rootKey, std::wstring_view key, std::vector<std::wstring>& keyNames) const;
+  std::int32_t ReadValueNames(HKey rootKey, std::wstring_view key, std::vector<std::wstring>& valueNames) const;
+
+  // Splits a registry location text "Root\Key path\Name". False when it has fewer than three
+  // parts; an unknown root name still parses, with rootKey 0.
+  static bool Parse(std::wstring_view text, HKey& rootKey, std::wstring& key, std::wstring& name);
+
+  void WriteBinary(HKey rootKey, std::wstring_view key, std::wstring_view name,
+                   std::span<const std::byte> value) const;
+  void WriteInteger(HKey rootKey, std::wstring_view key, std::wstring_view name, std::int32_t value) const;
+  void WriteString(HKey rootKey, std::wstring_view key, std::wstring_view name, std::wstring_view value) const;
+  // Deletes the subkey `name` of RootKey\Key with its whole subtree.
+  void DeleteKey(HKey rootKey, std::wstring_view key, std::wstring_view name) const;
+  void DeleteValue(HKey rootKey, std::wstring_view key, std::wstring_view name) const;
+  // Deletes what a registry location text names: the subkey tree when such a key exists,
+  // else the value.
+  void Delete(std::wstring_view text) const;
+
+ private:
+  platform::Registry& registry_;
+};
+
+// "HKLM" style when `Short` and the root has an abbreviation, else "HKEY_LOCAL_MACHINE" style;
+// an unknown handle gives "".
+std::wstring RootKeyToStr(HKey rootKey, bool Short);
+// A full or abbreviated root name, ASCII case ignored; anything else gives 0.
+HKey StrToRootKey(std::wstring_view text);

@@ -1,0 +1,7 @@
+#include "contract/registry_contract.h"
+#include "platform/win32/registry_win.h"
+
+INSTANTIATE_TEST_SUITE_P(Win32, RegistryContract,
+                         ::testing::Values(RegistryTarget{
+                             "Win32", [] { return std::make_unique<platform::Win32Registry>(); }}),
+                         [](const auto& info) { return info.param.name; });
