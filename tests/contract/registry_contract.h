@@ -13,6 +13,7 @@
 struct RegistryTarget {
   std::string name;
   std::function<std::unique_ptr<platform::Registry>()> make;
+  bool wine = false; // the real registry, as Wine implements it: known deviations apply
 };
 
 inline std::string PrintToString(const RegistryTarget& target) { return target.name; }

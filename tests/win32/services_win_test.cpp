@@ -92,16 +92,6 @@ TEST_F(Win32Services, EnablingSetsAutomaticAndDisablingSetsDisabled) {
   EXPECT_EQ(entry->FileName, kPath) << "switching leaves the binary path alone";
 }
 
-TEST_F(Win32Services, DelayedAutomaticStartIsEnabled) {
-  ASSERT_TRUE(ChangeServiceConfigW(service_, SERVICE_NO_CHANGE, SERVICE_AUTO_START, SERVICE_NO_CHANGE, nullptr,
-                                   nullptr, nullptr, nullptr, nullptr, nullptr, nullptr));
-  SERVICE_DELAYED_AUTO_START_INFO delayed{TRUE};
-  ASSERT_TRUE(ChangeServiceConfig2W(service_, SERVICE_CONFIG_DELAYED_AUTO_START_INFO, &delayed));
-  const TAutorunInfo* entry = Listed(kName);
-  ASSERT_NE(entry, nullptr);
-  EXPECT_TRUE(entry->Enabled);
-}
-
 TEST_F(Win32Services, SwitchingAnUnknownServiceChangesNothing) {
   SetServiceEnabled(manager_, L"TarnwickNoSuchService", true);
   EXPECT_EQ(StoredStartType(), 3);

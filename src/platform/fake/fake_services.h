@@ -44,14 +44,14 @@ class FakeServiceManager final : public ServiceManager {
   const Service* Find(std::wstring_view name) const;
   std::size_t OpenHandles() const { return handles_.size(); }
 
-  ScHandle OpenSCManager(std::uint32_t access) override;
-  bool EnumServicesStatus(ScHandle manager, std::uint32_t serviceType, std::uint32_t serviceState,
+  ScHandle OpenSCManagerW(std::uint32_t access) override;
+  bool EnumServicesStatusW(ScHandle manager, std::uint32_t serviceType, std::uint32_t serviceState,
                           std::span<std::byte> buffer, std::uint32_t& bytesNeeded, std::uint32_t& servicesReturned,
                           std::uint32_t& resumeHandle, std::vector<EnumServiceStatus>& services) override;
-  ScHandle OpenService(ScHandle manager, std::wstring_view serviceName, std::uint32_t access) override;
-  bool QueryServiceConfig(ScHandle service, std::span<std::byte> buffer, std::uint32_t& bytesNeeded,
+  ScHandle OpenServiceW(ScHandle manager, std::wstring_view serviceName, std::uint32_t access) override;
+  bool QueryServiceConfigW(ScHandle service, std::span<std::byte> buffer, std::uint32_t& bytesNeeded,
                           ServiceConfig& config) override;
-  bool ChangeServiceConfig(ScHandle service, std::uint32_t serviceType, std::uint32_t startType,
+  bool ChangeServiceConfigW(ScHandle service, std::uint32_t serviceType, std::uint32_t startType,
                            std::uint32_t errorControl) override;
   bool CloseServiceHandle(ScHandle handle) override;
   win::Error GetLastError() override { return lastError_; }

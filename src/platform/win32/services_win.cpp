@@ -10,11 +10,11 @@ std::wstring Text(const wchar_t* text) { return text ? std::wstring(text) : std:
 
 } // namespace
 
-ScHandle Win32ServiceManager::OpenSCManager(std::uint32_t access) {
-  return reinterpret_cast<ScHandle>(OpenSCManagerW(nullptr, nullptr, access));
+ScHandle Win32ServiceManager::OpenSCManagerW(std::uint32_t access) {
+  return reinterpret_cast<ScHandle>(::OpenSCManagerW(nullptr, nullptr, access));
 }
 
-bool Win32ServiceManager::EnumServicesStatus(ScHandle manager, std::uint32_t serviceType, std::uint32_t serviceState,
+bool Win32ServiceManager::EnumServicesStatusW(ScHandle manager, std::uint32_t serviceType, std::uint32_t serviceState,
                                              std::span<std::byte> buffer, std::uint32_t& bytesNeeded,
                                              std::uint32_t& servicesReturned, std::uint32_t& resumeHandle,
                                              std::vector<EnumServiceStatus>& services) {
@@ -22,7 +22,7 @@ bool Win32ServiceManager::EnumServicesStatus(ScHandle manager, std::uint32_t ser
   DWORD returned = 0;
   DWORD resume = resumeHandle;
   auto* records = reinterpret_cast<ENUM_SERVICE_STATUSW*>(buffer.empty() ? nullptr : buffer.data());
-  const BOOL ok = EnumServicesStatusW(Native(manager), serviceType, serviceState, records,
+  const BOOL ok = ::EnumServicesStatusW(Native(manager), serviceType, serviceState, records,
                                       static_cast<DWORD>(buffer.size()), &needed, &returned, &resume);
   bytesNeeded = needed;
   servicesReturned = returned;
@@ -37,24 +37,24 @@ bool Win32ServiceManager::EnumServicesStatus(ScHandle manager, std::uint32_t ser
   return true;
 }
 
-ScHandle Win32ServiceManager::OpenService(ScHandle manager, std::wstring_view serviceName, std::uint32_t access) {
-  return reinterpret_cast<ScHandle>(OpenServiceW(Native(manager), std::wstring(serviceName).c_str(), access));
+ScHandle Win32ServiceManager::OpenServiceW(ScHandle manager, std::wstring_view serviceName, std::uint32_t access) {
+  return reinterpret_cast<ScHandle>(::OpenServiceW(Native(manager), std::wstring(serviceName).c_str(), access));
 }
 
-bool Win32ServiceManager::QueryServiceConfig(ScHandle service, std::span<std::byte> buffer,
+bool Win32ServiceManager::QueryServiceConfigW(ScHandle service, std::span<std::byte> buffer,
                                              std::uint32_t& bytesNeeded, ServiceConfig& config) {
   DWORD needed = 0;
   auto* record = reinterpret_cast<QUERY_SERVICE_CONFIGW*>(buffer.empty() ? nullptr : buffer.data());
-  const BOOL ok = QueryServiceConfigW(Native(service), record, static_cast<DWORD>(buffer.size()), &needed);
+  const BOOL ok = ::QueryServiceConfigW(Native(service), record, static_cast<DWORD>(buffer.size()), &needed);
   bytesNeeded = needed;
   if (!ok) return false;
   config = ServiceConfig{record->dwServiceType, record->dwStartType, Text(record->lpBinaryPathName)};
   return true;
 }
 
-bool Win32ServiceManager::ChangeServiceConfig(ScHandle service, std::uint32_t serviceType, std::uint32_t startType,
+bool Win32ServiceManager::ChangeServiceConfigW(ScHandle service, std::uint32_t serviceType, std::uint32_t startType,
                                               std::uint32_t errorControl) {
-  return ChangeServiceConfigW(Native(service), serviceType, startType, errorControl, nullptr, nullptr, nullptr,
+  return ::ChangeServiceConfigW(Native(service), serviceType, startType, errorControl, nullptr, nullptr, nullptr,
                               nullptr, nullptr, nullptr, nullptr) != FALSE;
 }
 
