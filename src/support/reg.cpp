@@ -3,7 +3,6 @@
 #include <array>
 
 #include "support/text.h"
-#include "support/unique_resource.h"
 #include "support/utf16.h"
 
 namespace {
@@ -18,11 +17,6 @@ constexpr std::uint32_t kReadAccess[] = {
 constexpr std::uint32_t kWriteAccess = kKeyRead | kKeyWrite | kKeyWow64_64Key; // 0x2011F
 constexpr std::uint32_t kIsKeyAccess = kReadAccess[1];
 
-struct KeyCloser {
-  platform::Registry* registry;
-  void operator()(HKey key) const { registry->CloseKey(key); }
-};
-using Key = UniqueResource<HKey, KeyCloser>;
 
 // Every operation starts from the root, so one leading separator names the same key.
 std::wstring_view Relative(std::wstring_view key) {
@@ -30,20 +24,10 @@ std::wstring_view Relative(std::wstring_view key) {
   return key;
 }
 
-Key OpenRead(platform::Registry& registry, HKey rootKey, std::wstring_view key) {
-  for (const std::uint32_t access : kReadAccess) {
-    HKey handle = 0;
-    if (registry.OpenKey(rootKey, Relative(key), access, handle) == kErrorSuccess) {
-      return Key(handle, KeyCloser{&registry});
-    }
-  }
-  return Key(0, KeyCloser{&registry});
-}
-
-Key OpenWrite(platform::Registry& registry, HKey rootKey, std::wstring_view key) {
+RegKey OpenWrite(platform::Registry& registry, HKey rootKey, std::wstring_view key) {
   HKey handle = 0;
   if (registry.CreateKey(rootKey, Relative(key), kWriteAccess, handle) != kErrorSuccess) handle = 0;
-  return Key(handle, KeyCloser{&registry});
+  return RegKey(handle, RegKeyCloser{&registry});
 }
 
 // The whole data of a value with its type: the size first, then the data.
@@ -64,7 +48,7 @@ void DeleteTree(platform::Registry& registry, HKey parent, const std::wstring& n
   {
     HKey handle = 0;
     if (registry.OpenKey(parent, name, kWriteAccess, handle) != kErrorSuccess) return;
-    const Key key(handle, KeyCloser{&registry});
+    const RegKey key(handle, RegKeyCloser{&registry});
     std::uint32_t count = 0;
     if (registry.QueryInfoKey(key.get(), count) == kErrorSuccess) {
       for (std::uint32_t i = count; i-- > 0;) {
@@ -74,19 +58,6 @@ void DeleteTree(platform::Registry& registry, HKey parent, const std::wstring& n
     }
   }
   registry.DeleteKey(parent, name, kKeyWow64_64Key);
-}
-
-std::int32_t ReadNames(platform::Registry& registry, HKey rootKey, std::wstring_view key,
-                       std::vector<std::wstring>& names,
-                       win::Error (platform::Registry::*enumerate)(HKey, std::uint32_t, std::wstring&)) {
-  names.clear();
-  if (const Key opened = OpenRead(registry, rootKey, key)) {
-    std::wstring name;
-    for (std::uint32_t i = 0; (registry.*enumerate)(opened.get(), i, name) == kErrorSuccess; ++i) {
-      names.push_back(name);
-    }
-  }
-  return static_cast<std::int32_t>(names.size());
 }
 
 struct RootName {
@@ -113,11 +84,21 @@ bool TReg::IsKey(HKey rootKey, std::wstring_view key) const {
   return true;
 }
 
-std::vector<std::byte> TReg::ReadBinary(HKey rootKey, std::wstring_view key, std::wstring_view name) const {
+TRegReader::TRegReader(platform::Registry& registry, HKey rootKey, std::wstring_view key)
+    : registry_(registry), key_(0, RegKeyCloser{&registry}) {
+  for (const std::uint32_t access : kReadAccess) {
+    HKey handle = 0;
+    if (registry.OpenKey(rootKey, Relative(key), access, handle) == kErrorSuccess) {
+      key_.reset(handle);
+      return;
+    }
+  }
+}
+
+std::vector<std::byte> TRegReader::ReadBinary(std::wstring_view name) const {
   std::vector<std::byte> data;
-  const Key opened = OpenRead(registry_, rootKey, key);
   std::uint32_t type = 0;
-  if (!opened || QueryAll(registry_, opened.get(), name, type, data) != kErrorSuccess) return {};
+  if (!key_ || QueryAll(registry_, key_.get(), name, type, data) != kErrorSuccess) return {};
   switch (type) {
     case kRegBinary:
     case kRegNone:
@@ -130,19 +111,13 @@ std::vector<std::byte> TReg::ReadBinary(HKey rootKey, std::wstring_view key, std
   }
 }
 
-bool TReg::ReadBool(HKey rootKey, std::wstring_view key, std::wstring_view name, bool value) const {
-  return ReadInteger(rootKey, key, name, value ? 1 : 0) != 0;
-}
-
-std::int32_t TReg::ReadInteger(HKey rootKey, std::wstring_view key, std::wstring_view name,
-                               std::int32_t value) const {
-  const Key opened = OpenRead(registry_, rootKey, key);
-  if (!opened) return value;
+std::int32_t TRegReader::ReadInteger(std::wstring_view name, std::int32_t value) const {
+  if (!key_) return value;
   std::array<std::byte, 4> data{};
   std::uint32_t type = 0;
   std::uint32_t size = data.size();
   // A value longer than 4 bytes answers ERROR_MORE_DATA; a shorter one is no number either.
-  if (registry_.QueryValue(opened.get(), name, &type, data.data(), &size) != kErrorSuccess || size != 4 ||
+  if (registry_.QueryValue(key_.get(), name, &type, data.data(), &size) != kErrorSuccess || size != 4 ||
       (type != kRegDword && type != kRegDwordBigEndian)) {
     return value;
   }
@@ -152,13 +127,11 @@ std::int32_t TReg::ReadInteger(HKey rootKey, std::wstring_view key, std::wstring
                                    std::to_integer<std::uint32_t>(data[3]) << 24);
 }
 
-std::wstring TReg::ReadString(HKey rootKey, std::wstring_view key, std::wstring_view name,
-                              std::wstring_view value) const {
-  const Key opened = OpenRead(registry_, rootKey, key);
-  if (!opened) return std::wstring(value);
+std::wstring TRegReader::ReadString(std::wstring_view name, std::wstring_view value) const {
+  if (!key_) return std::wstring(value);
   std::uint32_t type = 0;
   std::vector<std::byte> data;
-  if (const auto error = QueryAll(registry_, opened.get(), name, type, data); error != kErrorSuccess) {
+  if (const auto error = QueryAll(registry_, key_.get(), name, type, data); error != kErrorSuccess) {
     return error == kErrorFileNotFound ? std::wstring() : std::wstring(value);
   }
   // Empty data reads as empty text whatever its type; other non-string data is no string.
@@ -169,13 +142,50 @@ std::wstring TReg::ReadString(HKey rootKey, std::wstring_view key, std::wstring_
   return text;
 }
 
+std::int32_t TRegReader::ReadNames(std::vector<std::wstring>& names,
+                                   win::Error (platform::Registry::*enumerate)(HKey, std::uint32_t,
+                                                                              std::wstring&)) const {
+  names.clear();
+  std::wstring name;
+  for (std::uint32_t i = 0; key_ && (registry_.*enumerate)(key_.get(), i, name) == kErrorSuccess; ++i) {
+    names.push_back(name);
+  }
+  return static_cast<std::int32_t>(names.size());
+}
+
+std::int32_t TRegReader::ReadKeyNames(std::vector<std::wstring>& keyNames) const {
+  return ReadNames(keyNames, &platform::Registry::EnumKey);
+}
+
+std::int32_t TRegReader::ReadValueNames(std::vector<std::wstring>& valueNames) const {
+  return ReadNames(valueNames, &platform::Registry::EnumValue);
+}
+
+std::vector<std::byte> TReg::ReadBinary(HKey rootKey, std::wstring_view key, std::wstring_view name) const {
+  return TRegReader(registry_, rootKey, key).ReadBinary(name);
+}
+
+bool TReg::ReadBool(HKey rootKey, std::wstring_view key, std::wstring_view name, bool value) const {
+  return ReadInteger(rootKey, key, name, value ? 1 : 0) != 0;
+}
+
+std::int32_t TReg::ReadInteger(HKey rootKey, std::wstring_view key, std::wstring_view name,
+                               std::int32_t value) const {
+  return TRegReader(registry_, rootKey, key).ReadInteger(name, value);
+}
+
+std::wstring TReg::ReadString(HKey rootKey, std::wstring_view key, std::wstring_view name,
+                              std::wstring_view value) const {
+  return TRegReader(registry_, rootKey, key).ReadString(name, value);
+}
+
 std::int32_t TReg::ReadKeyNames(HKey rootKey, std::wstring_view key, std::vector<std::wstring>& keyNames) const {
-  return ReadNames(registry_, rootKey, key, keyNames, &platform::Registry::EnumKey);
+  return TRegReader(registry_, rootKey, key).ReadKeyNames(keyNames);
 }
 
 std::int32_t TReg::ReadValueNames(HKey rootKey, std::wstring_view key,
                                   std::vector<std::wstring>& valueNames) const {
-  return ReadNames(registry_, rootKey, key, valueNames, &platform::Registry::EnumValue);
+  return TRegReader(registry_, rootKey, key).ReadValueNames(valueNames);
 }
 
 bool TReg::Parse(std::wstring_view text, HKey& rootKey, std::wstring& key, std::wstring& name) {
@@ -200,30 +210,30 @@ bool TReg::Parse(std::wstring_view text, HKey& rootKey, std::wstring& key, std::
 
 void TReg::WriteBinary(HKey rootKey, std::wstring_view key, std::wstring_view name,
                        std::span<const std::byte> value) const {
-  if (const Key opened = OpenWrite(registry_, rootKey, key)) registry_.SetValue(opened.get(), name, kRegBinary, value);
+  if (const RegKey opened = OpenWrite(registry_, rootKey, key)) registry_.SetValue(opened.get(), name, kRegBinary, value);
 }
 
 void TReg::WriteInteger(HKey rootKey, std::wstring_view key, std::wstring_view name, std::int32_t value) const {
   const auto bits = static_cast<std::uint32_t>(value);
   const std::array<std::byte, 4> data = {static_cast<std::byte>(bits), static_cast<std::byte>(bits >> 8),
                                          static_cast<std::byte>(bits >> 16), static_cast<std::byte>(bits >> 24)};
-  if (const Key opened = OpenWrite(registry_, rootKey, key)) registry_.SetValue(opened.get(), name, kRegDword, data);
+  if (const RegKey opened = OpenWrite(registry_, rootKey, key)) registry_.SetValue(opened.get(), name, kRegDword, data);
 }
 
 void TReg::WriteString(HKey rootKey, std::wstring_view key, std::wstring_view name, std::wstring_view value) const {
   std::vector<std::byte> data = Utf16LeFromWide(value);
   data.insert(data.end(), 2, std::byte{0}); // stored with its terminating NUL, as Windows does
-  if (const Key opened = OpenWrite(registry_, rootKey, key)) registry_.SetValue(opened.get(), name, kRegSz, data);
+  if (const RegKey opened = OpenWrite(registry_, rootKey, key)) registry_.SetValue(opened.get(), name, kRegSz, data);
 }
 
 void TReg::DeleteKey(HKey rootKey, std::wstring_view key, std::wstring_view name) const {
   // An empty name would name the key itself: deleting it is never what a caller means.
   if (name.empty()) return;
-  if (const Key opened = OpenWrite(registry_, rootKey, key)) DeleteTree(registry_, opened.get(), std::wstring(name));
+  if (const RegKey opened = OpenWrite(registry_, rootKey, key)) DeleteTree(registry_, opened.get(), std::wstring(name));
 }
 
 void TReg::DeleteValue(HKey rootKey, std::wstring_view key, std::wstring_view name) const {
-  if (const Key opened = OpenWrite(registry_, rootKey, key)) registry_.DeleteValue(opened.get(), name);
+  if (const RegKey opened = OpenWrite(registry_, rootKey, key)) registry_.DeleteValue(opened.get(), name);
 }
 
 void TReg::Delete(std::wstring_view text) const {

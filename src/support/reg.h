@@ -10,8 +10,38 @@
 #include <vector>
 
 #include "platform/registry.h"
+#include "support/unique_resource.h"
 
 using platform::HKey;
+
+struct RegKeyCloser {
+  platform::Registry* registry;
+  void operator()(HKey key) const { registry->CloseKey(key); }
+};
+using RegKey = UniqueResource<HKey, RegKeyCloser>; // a key the registry seam opened
+
+// One key opened for reading (the three read masks tried in turn, 64-bit view) and read many
+// times: what TReg's reads do, without an open and a close per value.
+class TRegReader {
+ public:
+  TRegReader(platform::Registry& registry, HKey rootKey, std::wstring_view key);
+
+  explicit operator bool() const { return static_cast<bool>(key_); }
+  // Each read gives what the TReg read of the same name gives, the default when the key
+  // could not be opened.
+  std::vector<std::byte> ReadBinary(std::wstring_view name) const;
+  std::int32_t ReadInteger(std::wstring_view name, std::int32_t value) const;
+  std::wstring ReadString(std::wstring_view name, std::wstring_view value) const;
+  std::int32_t ReadKeyNames(std::vector<std::wstring>& keyNames) const;
+  std::int32_t ReadValueNames(std::vector<std::wstring>& valueNames) const;
+
+ private:
+  std::int32_t ReadNames(std::vector<std::wstring>& names,
+                         win::Error (platform::Registry::*enumerate)(HKey, std::uint32_t, std::wstring&)) const;
+
+  platform::Registry& registry_;
+  RegKey key_;
+};
 
 class TReg {
  public:

@@ -8,7 +8,9 @@ class FakeSystem final : public System {
  public:
   std::uint32_t Major = 10;
   std::uint64_t Now = 0x01DB0000'00000000; // a FILETIME in 2024
+  std::uint16_t Architecture = kProcessorArchitectureAmd64;
   std::uint32_t MajorVersion() override { return Major; }
+  std::uint16_t NativeArchitecture() override { return Architecture; }
   std::uint64_t UtcNow() override { return Now; }
 };
 

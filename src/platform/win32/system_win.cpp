@@ -24,4 +24,10 @@ std::uint64_t Win32System::UtcNow() {
   return static_cast<std::uint64_t>(time.dwHighDateTime) << 32 | time.dwLowDateTime;
 }
 
+std::uint16_t Win32System::NativeArchitecture() {
+  SYSTEM_INFO info{};
+  GetNativeSystemInfo(&info);
+  return info.wProcessorArchitecture;
+}
+
 } // namespace platform

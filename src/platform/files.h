@@ -1,0 +1,31 @@
+#pragma once
+// Folders and files as the shell and kernel32 give them.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+struct DirectoryEntry {
+  std::wstring Name;
+  bool IsDirectory = false;
+};
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  // SHGetFolderPathW(no window, csidl, no token, SHGFP_TYPE_CURRENT) with a buffer of MAX_PATH + 1:
+  // the HRESULT, and on S_OK the path up to its NUL.
+  virtual std::int32_t GetFolderPath(int csidl, std::wstring& path) = 0;
+  // Every name directly inside `folder` that matches "*", whatever its attributes, "." and ".."
+  // excepted, in the order the listing yields them. False when the folder cannot be listed.
+  virtual bool ListDirectory(std::wstring_view folder, std::vector<DirectoryEntry>& entries) = 0;
+  // DeleteFileW; on failure `message` is the system's text for the error.
+  virtual bool DeleteFile(std::wstring_view path, std::wstring& message) = 0;
+  // Whether a file (or folder) exists at `path`, links followed.
+  virtual bool FileExists(std::wstring_view path) = 0;
+};
+
+} // namespace platform
