@@ -1,7 +1,9 @@
 #pragma once
+#include "platform/files.h"
 #include "platform/registry.h"
 #include "platform/services.h"
 #include "platform/system.h"
+#include "platform/tasks.h"
 
 namespace platform {
 
@@ -9,8 +11,10 @@ namespace platform {
 // and handed by reference to what needs them.
 struct Platform {
   Registry& registry;
+  FileSystem& files;
   ServiceManager& services;
   System& system;
+  TaskScheduler& tasks;
 };
 
 } // namespace platform

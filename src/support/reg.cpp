@@ -240,9 +240,11 @@ void TReg::Delete(std::wstring_view text) const {
   HKey rootKey = 0;
   std::wstring key;
   std::wstring name;
-  if (!Parse(text, rootKey, key, name)) return;
-  // An empty last part is the key's unnamed value, never the key itself.
-  if (!name.empty() && IsKey(rootKey, key + L'\\' + name)) {
+  if (Parse(text, rootKey, key, name)) Delete(rootKey, key, name);
+}
+
+void TReg::Delete(HKey rootKey, std::wstring_view key, std::wstring_view name) const {
+  if (!name.empty() && IsKey(rootKey, std::wstring(key) + L'\\' + std::wstring(name))) {
     DeleteKey(rootKey, key, name);
   } else {
     DeleteValue(rootKey, key, name);

@@ -70,6 +70,8 @@ class TReg {
   // Deletes what a registry location text names: the subkey tree when such a key exists,
   // else the value.
   void Delete(std::wstring_view text) const;
+  // The same for a location already split; an empty name is the unnamed value, never the key.
+  void Delete(HKey rootKey, std::wstring_view key, std::wstring_view name) const;
 
  private:
   platform::Registry& registry_;

@@ -1,0 +1,63 @@
+#include "platform/fake/fake_files.h"
+
+#include <algorithm>
+
+#include "support/text.h"
+
+namespace platform {
+namespace {
+
+constexpr std::int32_t kEFail = static_cast<std::int32_t>(0x80004005);
+
+std::wstring_view Parent(std::wstring_view path) {
+  const std::size_t slash = path.rfind(L'\\');
+  return slash == std::wstring_view::npos ? std::wstring_view() : path.substr(0, slash);
+}
+
+} // namespace
+
+void FakeFileSystem::AddFile(const std::wstring& path) { nodes_.push_back(Node{path, false}); }
+
+void FakeFileSystem::AddFolder(const std::wstring& path) { nodes_.push_back(Node{path, true}); }
+
+std::int32_t FakeFileSystem::GetFolderPath(int csidl, std::wstring& path) {
+  const auto it = Folders.find(csidl);
+  if (it == Folders.end()) return kEFail;
+  path = it->second;
+  return 0;
+}
+
+bool FakeFileSystem::ListDirectory(std::wstring_view folder, std::vector<DirectoryEntry>& entries) {
+  if (!FileExists(folder)) return false;
+  entries.clear();
+  for (const Node& node : nodes_) {
+    if (EqualsAsciiNoCase(Parent(node.path), folder)) {
+      entries.push_back(DirectoryEntry{node.path.substr(node.path.rfind(L'\\') + 1), node.directory});
+    }
+  }
+  return true;
+}
+
+bool FakeFileSystem::DeleteFile(std::wstring_view path, std::wstring& message) {
+  if (const auto failure = DeleteFailures.find(std::wstring(path)); failure != DeleteFailures.end()) {
+    message = failure->second;
+    return false;
+  }
+  const auto it = std::find_if(nodes_.begin(), nodes_.end(),
+                               [&](const Node& n) { return !n.directory && EqualsAsciiNoCase(n.path, path); });
+  if (it == nodes_.end()) {
+    message = L"The system cannot find the file specified.";
+    return false;
+  }
+  nodes_.erase(it);
+  return true;
+}
+
+bool FakeFileSystem::FileExists(std::wstring_view path) {
+  if (std::any_of(Folders.begin(), Folders.end(), [&](const auto& f) { return EqualsAsciiNoCase(f.second, path); })) {
+    return true;
+  }
+  return std::any_of(nodes_.begin(), nodes_.end(), [&](const Node& n) { return EqualsAsciiNoCase(n.path, path); });
+}
+
+} // namespace platform

@@ -1,0 +1,21 @@
+#pragma once
+// Every platform service in memory, bundled as one run would have them.
+#include "platform/fake/fake_files.h"
+#include "platform/fake/fake_registry.h"
+#include "platform/fake/fake_services.h"
+#include "platform/fake/fake_system.h"
+#include "platform/fake/fake_tasks.h"
+#include "platform/platform.h"
+
+namespace platform {
+
+struct FakePlatform {
+  FakeRegistry registry;
+  FakeFileSystem files;
+  FakeServiceManager services;
+  FakeSystem system;
+  FakeTaskScheduler tasks;
+  Platform platform{registry, files, services, system, tasks};
+};
+
+} // namespace platform
