@@ -56,7 +56,7 @@ void SetStartupFolderEnabled(platform::Platform& platform, std::wstring_view tar
   if (platform.system.MajorVersion() < 10) {
     // Older systems know no StartupApproved values: disabling removes the file itself.
     std::wstring message;
-    if (!enabled && !platform.files.DeleteFile(target, message)) throw EStartupFileError(message);
+    if (!enabled && !platform.files.DeleteFileW(target, message)) throw EStartupFileError(message);
     return;
   }
   const std::size_t slash = target.rfind(L'\\');

@@ -23,9 +23,12 @@ class FileSystem {
   // excepted, in the order the listing yields them. False when the folder cannot be listed.
   virtual bool ListDirectory(std::wstring_view folder, std::vector<DirectoryEntry>& entries) = 0;
   // DeleteFileW; on failure `message` is the system's text for the error.
-  virtual bool DeleteFile(std::wstring_view path, std::wstring& message) = 0;
+  virtual bool DeleteFileW(std::wstring_view path, std::wstring& message) = 0;
   // Whether a file (or folder) exists at `path`, links followed.
   virtual bool FileExists(std::wstring_view path) = 0;
+  // Creates or replaces the file `path` with `data` as a whole: a failure leaves no partial
+  // file and any earlier file as it was. On failure `message` is the system's text.
+  virtual bool WriteWholeFile(std::wstring_view path, std::string_view data, std::wstring& message) = 0;
 };
 
 } // namespace platform

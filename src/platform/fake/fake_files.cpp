@@ -38,7 +38,7 @@ bool FakeFileSystem::ListDirectory(std::wstring_view folder, std::vector<Directo
   return true;
 }
 
-bool FakeFileSystem::DeleteFile(std::wstring_view path, std::wstring& message) {
+bool FakeFileSystem::DeleteFileW(std::wstring_view path, std::wstring& message) {
   if (const auto failure = DeleteFailures.find(std::wstring(path)); failure != DeleteFailures.end()) {
     message = failure->second;
     return false;
@@ -58,6 +58,15 @@ bool FakeFileSystem::FileExists(std::wstring_view path) {
     return true;
   }
   return std::any_of(nodes_.begin(), nodes_.end(), [&](const Node& n) { return EqualsAsciiNoCase(n.path, path); });
+}
+
+bool FakeFileSystem::WriteWholeFile(std::wstring_view path, std::string_view data, std::wstring& message) {
+  if (const auto failure = WriteFailures.find(std::wstring(path)); failure != WriteFailures.end()) {
+    message = failure->second;
+    return false;
+  }
+  Contents[std::wstring(path)] = data;
+  return true;
 }
 
 } // namespace platform

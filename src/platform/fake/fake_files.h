@@ -13,14 +13,17 @@ class FakeFileSystem final : public FileSystem {
  public:
   std::map<int, std::wstring> Folders;                 // CSIDL -> path as the shell gives it
   std::map<std::wstring, std::wstring> DeleteFailures; // path -> the system's message
+  std::map<std::wstring, std::wstring> WriteFailures;  // path -> the system's message
+  std::map<std::wstring, std::string> Contents;        // what WriteWholeFile wrote
 
   void AddFile(const std::wstring& path);
   void AddFolder(const std::wstring& path);
 
   std::int32_t GetFolderPath(int csidl, std::wstring& path) override;
   bool ListDirectory(std::wstring_view folder, std::vector<DirectoryEntry>& entries) override;
-  bool DeleteFile(std::wstring_view path, std::wstring& message) override;
+  bool DeleteFileW(std::wstring_view path, std::wstring& message) override;
   bool FileExists(std::wstring_view path) override;
+  bool WriteWholeFile(std::wstring_view path, std::string_view data, std::wstring& message) override;
 
  private:
   struct Node {

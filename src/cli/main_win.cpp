@@ -1,0 +1,38 @@
+// tarnwick-cli.exe: the catalogue of the real system on the console.
+#include <windows.h>
+
+#include "cli/cli.h"
+#include "platform/win32/files_win.h"
+#include "platform/win32/registry_win.h"
+#include "platform/win32/services_win.h"
+#include "platform/win32/system_win.h"
+#include "platform/win32/tasks_win.h"
+
+namespace {
+
+// UTF-8 whether the handle is a console or a pipe or a file.
+void Write(DWORD which, const std::string& text) {
+  const HANDLE handle = GetStdHandle(which);
+  DWORD written = 0;
+  if (!text.empty()) WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  SetConsoleOutputCP(CP_UTF8);
+  platform::Win32Registry registry;
+  platform::Win32FileSystem files;
+  platform::Win32ServiceManager services;
+  platform::Win32System system;
+  platform::Win32ComRuntime com;
+  platform::Win32TaskScheduler tasks(com);
+  platform::Platform platform{registry, files, services, system, tasks};
+  const TFolderTokens folderTokens = MakeFolderTokens(files, system);
+
+  std::string out, err;
+  const int code = RunCli(std::vector<std::wstring>(argv + 1, argv + argc), platform, folderTokens, out, err);
+  Write(STD_OUTPUT_HANDLE, out);
+  Write(STD_ERROR_HANDLE, err);
+  return code;
+}

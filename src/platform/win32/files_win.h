@@ -1,0 +1,18 @@
+#pragma once
+#include "platform/files.h"
+
+namespace platform {
+
+class Win32FileSystem final : public FileSystem {
+ public:
+  std::int32_t GetFolderPath(int csidl, std::wstring& path) override;
+  bool ListDirectory(std::wstring_view folder, std::vector<DirectoryEntry>& entries) override;
+  bool DeleteFileW(std::wstring_view path, std::wstring& message) override;
+  bool FileExists(std::wstring_view path) override;
+  bool WriteWholeFile(std::wstring_view path, std::string_view data, std::wstring& message) override;
+};
+
+// The system's text for a Win32 error code, without its line break.
+std::wstring SystemMessage(unsigned long error);
+
+} // namespace platform
