@@ -1,0 +1,131 @@
+#include <gtest/gtest.h>
+
+#include "cli/cli.h"
+#include "platform/fake/fake_platform.h"
+#include "support/reg.h"
+
+namespace {
+
+using namespace platform;
+
+class Cli : public ::testing::Test {
+ protected:
+  Cli() {
+    fake.files.Folders = {{0x07, L"C:\\Startup"}};
+    fake.files.AddFolder(L"C:\\Startup");
+    fake.files.AddFile(L"C:\\Startup\\Tool | Pipe.lnk");
+    TReg(fake.registry).WriteString(kCurrentUser, kRun, L"Ünïcode", L"\"C:\\App\\app.exe\" /x");
+    fake.services.Services = {{L"Svc", L"A service", L"C:\\svc.exe", 2}};
+  }
+  int Run(std::vector<std::wstring> args) {
+    out.clear();
+    err.clear();
+    return RunCli(args, fake.platform, tokens, out, err);
+  }
+
+  const std::wstring kRun = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+  FakePlatform fake;
+  TFolderTokens tokens;
+  std::string out, err;
+};
+
+TEST_F(Cli, ListsTheCatalogueInOrderAsLinesOrJson) {
+  EXPECT_EQ(Run({L"list"}), 0);
+  EXPECT_EQ(out,
+            "FILE|Tool | Pipe|C:\\Startup\\Tool | Pipe.lnk|enabled\n"
+            "HKCU|\xC3\x9Cn\xC3\xAF" "code|HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\\xC3\x9Cn\xC3\xAF" "code|enabled\n"
+            "SERV|A service|Svc|enabled\n");
+  EXPECT_EQ(err, "");
+
+  EXPECT_EQ(Run({L"list", L"--json"}), 0);
+  const std::string expected = R"([
+  {
+    "from": "FILE",
+    "caption": "Tool | Pipe",
+    "target": "C:\\Startup\\Tool | Pipe.lnk",
+    "fileName": "C:\\Startup\\Tool | Pipe.lnk",
+    "rawData": "",
+    "enabled": true
+  },
+  {
+    "from": "HKCU",
+    "caption": "Ünïcode",
+    "target": "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\Ünïcode",
+    "fileName": "C:\\App\\app.exe",
+    "rawData": "\"C:\\App\\app.exe\" /x",
+    "enabled": true
+  },
+  {
+    "from": "SERV",
+    "caption": "A service",
+    "target": "Svc",
+    "fileName": "C:\\svc.exe",
+    "rawData": "C:\\svc.exe",
+    "enabled": true
+  }
+]
+)";
+  EXPECT_EQ(out, expected);
+}
+
+TEST_F(Cli, SavesTheListOrSaysWhyItCannot) {
+  EXPECT_EQ(Run({L"save", L"C:\\out.txt"}), 0);
+  EXPECT_EQ(fake.files.Contents[L"C:\\out.txt"],
+            "\xEF\xBB\xBF"
+            "FILE|Tool | Pipe|C:\\Startup\\Tool | Pipe.lnk\r\n"
+            "HKCU|\xC3\x9Cn\xC3\xAF" "code|HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\\xC3\x9Cn\xC3\xAF" "code\r\n"
+            "SERV|A service|Svc\r\n");
+
+  fake.files.WriteFailures[L"C:\\locked.txt"] = L"Access is denied.";
+  EXPECT_EQ(Run({L"save", L"C:\\locked.txt"}), 1);
+  EXPECT_EQ(err, "tarnwick-cli: cannot write C:\\locked.txt: Access is denied.\n");
+  EXPECT_FALSE(fake.files.Contents.contains(L"C:\\locked.txt"));
+
+  FakePlatform empty;
+  EXPECT_EQ(RunCli({L"save", L"C:\\empty.txt"}, empty.platform, tokens, out, err), 0);
+  EXPECT_EQ(empty.files.Contents[L"C:\\empty.txt"], "\xEF\xBB\xBF") << "an empty catalogue: the mark alone";
+}
+
+TEST_F(Cli, SwitchesAnEntryAndChecksItTookEffect) {
+  EXPECT_EQ(Run({L"disable", L"--from", L"serv", L"--target", L"Svc"}), 0) << err;
+  EXPECT_EQ(fake.services.Find(L"Svc")->StartType, 4u);
+  EXPECT_EQ(Run({L"enable", L"--target", L"Svc", L"--from", L"SERV"}), 0);
+
+  fake.services.RefuseChange = true;
+  EXPECT_EQ(Run({L"disable", L"--from", L"SERV", L"--target", L"Svc"}), 1);
+  EXPECT_EQ(err, "tarnwick-cli: no change: SERV|Svc is still enabled (access denied, or the system refused the change)\n");
+
+  EXPECT_EQ(Run({L"disable", L"--from", L"SERV", L"--target", L"Nope"}), 1);
+  EXPECT_EQ(err, "tarnwick-cli: no change: entry not found: SERV|Nope\n");
+
+  fake.system.Major = 6;
+  fake.files.DeleteFailures[L"C:\\Startup\\Tool | Pipe.lnk"] = L"Access is denied.";
+  EXPECT_EQ(Run({L"disable", L"--from", L"FILE", L"--target", L"C:\\Startup\\Tool | Pipe.lnk"}), 1);
+  EXPECT_EQ(err, "tarnwick-cli: no change: Access is denied.\n");
+  fake.files.DeleteFailures.clear();
+  EXPECT_EQ(Run({L"disable", L"--from", L"FILE", L"--target", L"C:\\Startup\\Tool | Pipe.lnk"}), 0)
+      << "below version 10 the file is gone";
+}
+
+TEST_F(Cli, RejectsBadUsageWithTheUsageText) {
+  const std::vector<std::vector<std::wstring>> bad = {
+      {},
+      {L"lst"},
+      {L"list", L"--xml"},
+      {L"list", L"--json", L"x"},
+      {L"save"},
+      {L"save", L"a", L"b"},
+      {L"disable", L"--from", L"SERV"},
+      {L"enable", L"--target"},
+      {L"enable", L"--from", L"A", L"--from", L"B", L"--target", L"T"},
+  };
+  for (const auto& args : bad) {
+    EXPECT_EQ(Run(args), 2) << args.size();
+    EXPECT_NE(err.find("usage: tarnwick-cli list"), std::string::npos);
+    EXPECT_EQ(out, "");
+  }
+  EXPECT_EQ(Run({L"--help"}), 0);
+  EXPECT_EQ(out.rfind("usage: ", 0), 0u);
+}
+
+} // namespace
