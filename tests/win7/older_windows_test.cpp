@@ -1,0 +1,76 @@
+// Run on a prefix set to Windows 7: the system keeps no StartupApproved values there, so
+// disabling removes the entry itself.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "autorun/catalogue.h"
+#include "autorun/startup_folders.h"
+#include "platform/win32/files_win.h"
+#include "platform/win32/registry_win.h"
+#include "platform/win32/services_win.h"
+#include "platform/win32/system_win.h"
+#include "platform/win32/tasks_win.h"
+#include "support/reg.h"
+
+namespace {
+
+using platform::kCurrentUser;
+
+const std::wstring kRun = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const std::wstring kApproved = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved";
+
+class OlderWindows : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(system_.MajorVersion(), 6u) << "this binary runs on a Windows 7 prefix";
+    user_ = GetSpecialFolder(files_, 0x07);
+    reg_.WriteString(kCurrentUser, kRun, L"TarnwickOld", L"C:\\old.exe");
+    std::wstring message;
+    ASSERT_TRUE(files_.WriteWholeFile(user_ + L"\\TarnwickOld.lnk", "old", message));
+  }
+  void TearDown() override {
+    reg_.DeleteValue(kCurrentUser, kRun, L"TarnwickOld");
+    DeleteFileW((user_ + L"\\TarnwickOld.lnk").c_str());
+  }
+
+  platform::Win32Registry registry_;
+  platform::Win32FileSystem files_;
+  platform::Win32ServiceManager services_;
+  platform::Win32System system_;
+  platform::Win32ComRuntime com_;
+  platform::Win32TaskScheduler tasks_{com_};
+  platform::Platform platform_{registry_, files_, services_, system_, tasks_};
+  TReg reg_{registry_};
+  TFolderTokens tokens_;
+  TAutorunCatalogue catalogue_{platform_, tokens_};
+  std::wstring user_;
+};
+
+TEST_F(OlderWindows, EnablingChangesNothingAndDisablingRemovesTheEntry) {
+  catalogue_.SetAutorunEnabled(L"HKCU\\" + kRun + L"\\TarnwickOld", L"HKCU", true);
+  catalogue_.SetAutorunEnabled(user_ + L"\\TarnwickOld.lnk", L"FILE", true);
+  EXPECT_EQ(reg_.ReadString(kCurrentUser, kRun, L"TarnwickOld", L""), L"C:\\old.exe");
+  EXPECT_TRUE(files_.FileExists(user_ + L"\\TarnwickOld.lnk"));
+
+  catalogue_.SetAutorunEnabled(L"HKCU\\" + kRun + L"\\TarnwickOld", L"HKCU", false);
+  catalogue_.SetAutorunEnabled(user_ + L"\\TarnwickOld.lnk", L"FILE", false);
+  std::vector<std::wstring> names;
+  reg_.ReadValueNames(kCurrentUser, kRun, names);
+  EXPECT_EQ(std::count(names.begin(), names.end(), L"TarnwickOld"), 0);
+  EXPECT_FALSE(files_.FileExists(user_ + L"\\TarnwickOld.lnk"));
+  EXPECT_TRUE(reg_.ReadBinary(kCurrentUser, kApproved + L"\\Run", L"TarnwickOld").empty());
+  EXPECT_TRUE(reg_.ReadBinary(kCurrentUser, kApproved + L"\\StartupFolder", L"TarnwickOld.lnk").empty());
+}
+
+TEST_F(OlderWindows, AFailedDeletionReachesTheCallerWithTheSystemsText) {
+  const std::wstring missing = user_ + L"\\TarnwickMissing.lnk";
+  try {
+    catalogue_.SetAutorunEnabled(missing, L"FILE", false);
+    FAIL() << "the failed deletion must escape";
+  } catch (const EStartupFileError& error) {
+    EXPECT_EQ(error.Message(), platform::SystemMessage(ERROR_FILE_NOT_FOUND));
+  }
+}
+
+} // namespace
