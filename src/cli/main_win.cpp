@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "cli/cli.h"
+#include "platform/win32/file_info_win.h"
 #include "platform/win32/files_win.h"
 #include "platform/win32/registry_win.h"
 #include "platform/win32/services_win.h"
@@ -27,7 +28,8 @@ int wmain(int argc, wchar_t** argv) {
   platform::Win32System system;
   platform::Win32ComRuntime com;
   platform::Win32TaskScheduler tasks(com);
-  platform::Platform platform{registry, files, services, system, tasks};
+  platform::Win32FileInfo fileInfo;
+  platform::Platform platform{registry, files, services, system, tasks, fileInfo};
   const TFolderTokens folderTokens = MakeFolderTokens(files, system);
 
   std::string out, err;

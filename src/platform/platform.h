@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/file_info.h"
 #include "platform/files.h"
 #include "platform/registry.h"
 #include "platform/services.h"
@@ -15,6 +16,7 @@ struct Platform {
   ServiceManager& services;
   System& system;
   TaskScheduler& tasks;
+  FileInfo& fileInfo;
 };
 
 } // namespace platform

@@ -4,6 +4,7 @@
 
 #include "autorun/catalogue.h"
 #include "autorun/run_keys.h"
+#include "platform/win32/file_info_win.h"
 #include "platform/win32/files_win.h"
 #include "platform/win32/registry_win.h"
 #include "platform/win32/services_win.h"
@@ -84,7 +85,8 @@ class Win32Catalogue : public ::testing::Test {
   platform::Win32System system_;
   platform::Win32ComRuntime com_;
   platform::Win32TaskScheduler tasks_{com_};
-  platform::Platform platform_{registry_, files_, services_, system_, tasks_};
+  platform::Win32FileInfo fileInfo_;
+  platform::Platform platform_{registry_, files_, services_, system_, tasks_, fileInfo_};
   TReg reg_{registry_};
   TFolderTokens tokens_;
   TAutorunCatalogue catalogue_{platform_, tokens_};

@@ -6,6 +6,7 @@
 
 #include "autorun/catalogue.h"
 #include "autorun/startup_folders.h"
+#include "platform/win32/file_info_win.h"
 #include "platform/win32/files_win.h"
 #include "platform/win32/registry_win.h"
 #include "platform/win32/services_win.h"
@@ -40,7 +41,8 @@ class OlderWindows : public ::testing::Test {
   platform::Win32System system_;
   platform::Win32ComRuntime com_;
   platform::Win32TaskScheduler tasks_{com_};
-  platform::Platform platform_{registry_, files_, services_, system_, tasks_};
+  platform::Win32FileInfo fileInfo_;
+  platform::Platform platform_{registry_, files_, services_, system_, tasks_, fileInfo_};
   TReg reg_{registry_};
   TFolderTokens tokens_;
   TAutorunCatalogue catalogue_{platform_, tokens_};

@@ -1,5 +1,6 @@
 #pragma once
 // Every platform service in memory, bundled as one run would have them.
+#include "platform/fake/fake_file_info.h"
 #include "platform/fake/fake_files.h"
 #include "platform/fake/fake_registry.h"
 #include "platform/fake/fake_services.h"
@@ -15,7 +16,8 @@ struct FakePlatform {
   FakeServiceManager services;
   FakeSystem system;
   FakeTaskScheduler tasks;
-  Platform platform{registry, files, services, system, tasks};
+  FakeFileInfo fileInfo;
+  Platform platform{registry, files, services, system, tasks, fileInfo};
 };
 
 } // namespace platform

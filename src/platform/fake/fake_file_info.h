@@ -1,0 +1,44 @@
+#pragma once
+// Version resources and icons of files that exist only here. The version block a file gives
+// carries the file's name, so that queries on it find the file's data again.
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/file_info.h"
+
+namespace platform {
+
+class FakeFileInfo final : public FileInfo {
+ public:
+  struct Version {
+    std::vector<std::pair<std::uint16_t, std::uint16_t>> Translations; // language, code page
+    std::map<std::wstring, std::wstring> Strings; // "\StringFileInfo\040904B0\ProductName" -> text
+  };
+  std::map<std::wstring, Version> Versions;    // by file path
+  std::map<std::wstring, int> IconCounts;      // by file path: how many icons it holds
+  std::vector<std::pair<std::wstring, std::uint16_t>> Extracted; // every ExtractAssociatedIconW
+  int LiveIcons = 0;
+
+  std::uint32_t GetFileVersionInfoSizeW(std::wstring_view file) override;
+  bool GetFileVersionInfoW(std::wstring_view file, std::span<std::byte> block) override;
+  bool VerQueryTranslation(std::span<const std::byte> block, std::uint16_t& language, std::uint16_t& codePage) override;
+  bool VerQueryString(std::span<const std::byte> block, std::wstring_view subBlock, std::wstring& text) override;
+  IconHandle ExtractAssociatedIconW(std::wstring_view path, std::uint16_t index) override;
+  void DestroyIcon(IconHandle icon) override;
+
+ private:
+  const Version* Find(std::span<const std::byte> block) const;
+};
+
+// Images in memory: the names of the icons added, in order.
+class FakeImageList final : public ImageList {
+ public:
+  std::vector<std::wstring> Names;
+  bool Full = false; // adding fails
+  bool AddIcon(std::wstring_view name, IconHandle icon) override;
+  int Count() const override { return static_cast<int>(Names.size()); }
+};
+
+} // namespace platform

@@ -1,0 +1,95 @@
+#include "support/file_info.h"
+
+#include <cstdint>
+#include <stdexcept>
+
+#include "support/text.h"
+#include "support/unique_resource.h"
+
+namespace {
+
+// An icon number as written after the comma: decimal, or hexadecimal after "$" or "0x".
+bool ParseIconNumber(std::wstring_view text, std::int64_t& number) {
+  while (!text.empty() && static_cast<unsigned>(text.front()) <= 32) text.remove_prefix(1);
+  const bool negative = !text.empty() && text.front() == L'-';
+  if (negative) text.remove_prefix(1);
+  unsigned base = 10;
+  if (text.starts_with(L'$')) {
+    base = 16;
+    text.remove_prefix(1);
+  } else if (StartsWithAsciiNoCase(text, L"0x")) {
+    base = 16;
+    text.remove_prefix(2);
+  }
+  if (text.empty()) return false;
+  std::int64_t value = 0;
+  for (const wchar_t c : text) {
+    const unsigned digit = c >= L'0' && c <= L'9'   ? c - L'0'
+                           : c >= L'a' && c <= L'f' ? c - L'a' + 10
+                           : c >= L'A' && c <= L'F' ? c - L'A' + 10
+                                                    : 99;
+    if (digit >= base) return false;
+    value = value * base + digit;
+    if (value > 0xFFFFFFFFll) return false; // beyond a 32-bit number
+  }
+  number = negative ? -value : value;
+  return true;
+}
+
+} // namespace
+
+int GetFileVersionStrings(platform::FileSystem& files, platform::FileInfo& info, std::wstring_view fileName,
+                          const std::vector<std::wstring>& names, std::map<std::wstring, std::wstring>& values) {
+  if (!files.FileExists(fileName)) return 0;
+  const std::uint32_t size = info.GetFileVersionInfoSizeW(fileName);
+  if (size == 0) return 0;
+  std::vector<std::byte> block(size);
+  std::uint16_t language = 0;
+  std::uint16_t codePage = 0;
+  if (!info.GetFileVersionInfoW(fileName, block) || !info.VerQueryTranslation(block, language, codePage)) return 0;
+
+  // Only the first language and code page: "041204B0" for Korean in UTF-16.
+  constexpr wchar_t kHex[] = L"0123456789ABCDEF";
+  std::wstring blockName;
+  for (const std::uint16_t number : {language, codePage}) {
+    for (int shift = 12; shift >= 0; shift -= 4) blockName.push_back(kHex[number >> shift & 0xF]);
+  }
+  for (const std::wstring& name : names) {
+    std::wstring text;
+    if (!info.VerQueryString(block, L"\\StringFileInfo\\" + blockName + L"\\" + name, text)) continue;
+    if (!values.emplace(name, text).second) throw std::invalid_argument("version string asked for twice");
+  }
+  return static_cast<int>(values.size());
+}
+
+int GetFileIconIndex(platform::FileSystem& files, platform::FileInfo& info, TIconCache& iconCache,
+                     platform::ImageList& images, std::wstring_view iconLocation, int defaultIndex) {
+  std::wstring unquoted;
+  for (const wchar_t c : iconLocation) {
+    if (c != L'"') unquoted.push_back(c);
+  }
+  const std::wstring location(Trim(unquoted));
+  if (location.empty()) return defaultIndex;
+
+  std::wstring path = location;
+  std::int64_t number = 0;
+  if (const std::size_t comma = location.find(L','); comma != std::wstring::npos) {
+    path = Trim(std::wstring_view(location).substr(0, comma));
+    if (!ParseIconNumber(std::wstring_view(location).substr(comma + 1), number)) number = defaultIndex;
+  }
+  if (const auto cached = iconCache.find(location); cached != iconCache.end()) return cached->second;
+  if (!files.FileExists(path)) return 0;
+
+  struct IconCloser {
+    platform::FileInfo* info;
+    void operator()(platform::IconHandle icon) const { info->DestroyIcon(icon); }
+  };
+  // ExtractAssociatedIconW takes a 16-bit icon number.
+  const UniqueResource<platform::IconHandle, IconCloser> icon(
+      info.ExtractAssociatedIconW(path, static_cast<std::uint16_t>(number)), IconCloser{&info});
+  if (!icon) return 0; // not cached: the next call tries again
+  if (!images.AddIcon(location, icon.get())) return defaultIndex;
+  const int index = images.Count() - 1;
+  iconCache[location] = index;
+  return index;
+}
