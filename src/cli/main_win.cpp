@@ -4,6 +4,7 @@
 #include "cli/cli.h"
 #include "platform/win32/file_info_win.h"
 #include "platform/win32/files_win.h"
+#include "platform/win32/locale_win.h"
 #include "platform/win32/registry_win.h"
 #include "platform/win32/services_win.h"
 #include "platform/win32/system_win.h"
@@ -29,7 +30,10 @@ int wmain(int argc, wchar_t** argv) {
   platform::Win32ComRuntime com;
   platform::Win32TaskScheduler tasks(com);
   platform::Win32FileInfo fileInfo;
-  platform::Platform platform{registry, files, services, system, tasks, fileInfo};
+  platform::Win32Locale locale;
+  platform::Win32Resources resources;
+  platform::Win32Shell shell;
+  platform::Platform platform{registry, files, services, system, tasks, fileInfo, locale, resources, shell};
   const TFolderTokens folderTokens = MakeFolderTokens(files, system);
 
   std::string out, err;

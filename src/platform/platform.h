@@ -1,7 +1,9 @@
 #pragma once
 #include "platform/file_info.h"
 #include "platform/files.h"
+#include "platform/locale.h"
 #include "platform/registry.h"
+#include "platform/resources.h"
 #include "platform/services.h"
 #include "platform/system.h"
 #include "platform/tasks.h"
@@ -17,6 +19,9 @@ struct Platform {
   System& system;
   TaskScheduler& tasks;
   FileInfo& fileInfo;
+  Locale& locale;
+  Resources& resources;
+  Shell& shell;
 };
 
 } // namespace platform

@@ -12,12 +12,12 @@ namespace {
 // All four characters long: a file name is cut right after the first one found.
 constexpr std::array<std::wstring_view, 5> kExecutableExtensions = {L".EXE", L".BAT", L".COM", L".CMD", L".MSI"};
 
-std::wstring FileNamePart(std::wstring_view path) {
-  const std::size_t cut = path.find_last_of(L"\\:");
-  return std::wstring(cut == std::wstring_view::npos ? path : path.substr(cut + 1));
-}
-
 } // namespace
+
+std::wstring_view FileNamePart(std::wstring_view path) {
+  const std::size_t cut = path.find_last_of(L"\\:");
+  return cut == std::wstring_view::npos ? path : path.substr(cut + 1);
+}
 
 std::wstring GetSpecialFolder(platform::FileSystem& files, int csidl) {
   std::wstring path;

@@ -37,6 +37,9 @@ std::wstring RemoveX86Tag(std::wstring_view path);
 // Expands one token at the very start of `text` when a backslash follows it.
 std::wstring ExpandFolderTokens(const TFolderTokens& folderTokens, std::wstring_view text);
 
+// The text after the last "\" or ":" of a path; the whole text when it has neither.
+std::wstring_view FileNamePart(std::wstring_view path);
+
 // The program file and the parameters of a command line.
 void SplitCommandLine(std::wstring_view text, std::wstring& fileName, std::wstring& params);
 // The file a command line starts: native prefix dropped, rundll32's library taken, one token

@@ -17,6 +17,10 @@ constexpr bool StartsWithAsciiNoCase(std::wstring_view text, std::wstring_view p
   return text.size() >= prefix.size() && EqualsAsciiNoCase(text.substr(0, prefix.size()), prefix);
 }
 
+// The simple upper-case mapping of the scripts names are likely to use (Latin, Greek,
+// Cyrillic), for where the system's own tables are not at hand.
+wchar_t SimpleUpcase(wchar_t c);
+
 // The text with ASCII letters upper-cased; other characters are kept.
 std::wstring AsciiUpperCase(std::wstring_view text);
 // Position of `part` in `text`, ASCII case ignored, or npos.

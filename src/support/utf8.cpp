@@ -78,3 +78,19 @@ std::wstring WideFromUtf8(std::string_view text) {
   }
   return out;
 }
+
+std::wstring WideFromUtf8Text(std::string_view bytes) {
+  if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
+  return WideFromUtf8(bytes);
+}
+
+std::vector<std::wstring> SplitLines(std::wstring_view text) {
+  std::vector<std::wstring> lines;
+  while (!text.empty()) {
+    const std::size_t end = text.find_first_of(L"\r\n");
+    lines.emplace_back(text.substr(0, end));
+    if (end == std::wstring_view::npos) break;
+    text.remove_prefix(end + (text.substr(end, 2) == L"\r\n" ? 2 : 1));
+  }
+  return lines;
+}

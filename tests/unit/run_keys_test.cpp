@@ -180,7 +180,7 @@ class CountingRegistry final : public Registry {
 
 TEST_F(RunKeys, ListingCostsAFixedNumberOfRegistryCallsPerValue) {
   CountingRegistry counting(fake.registry);
-  Platform platform{counting, fake.files, fake.services, fake.system, fake.tasks, fake.fileInfo};
+  Platform platform{counting, fake.files, fake.services, fake.system, fake.tasks, fake.fileInfo, fake.locale, fake.resources, fake.shell};
   std::size_t previous = 0;
   for (const int values : {1000, 2000}) {
     for (int i = previous ? 1000 : 0; i < values; ++i) {

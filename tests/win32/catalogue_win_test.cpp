@@ -6,6 +6,7 @@
 #include "autorun/run_keys.h"
 #include "platform/win32/file_info_win.h"
 #include "platform/win32/files_win.h"
+#include "platform/win32/locale_win.h"
 #include "platform/win32/registry_win.h"
 #include "platform/win32/services_win.h"
 #include "platform/win32/system_win.h"
@@ -86,7 +87,10 @@ class Win32Catalogue : public ::testing::Test {
   platform::Win32ComRuntime com_;
   platform::Win32TaskScheduler tasks_{com_};
   platform::Win32FileInfo fileInfo_;
-  platform::Platform platform_{registry_, files_, services_, system_, tasks_, fileInfo_};
+  platform::Win32Locale locale_;
+  platform::Win32Resources resources_;
+  platform::Win32Shell shell_;
+  platform::Platform platform_{registry_, files_, services_, system_, tasks_, fileInfo_, locale_, resources_, shell_};
   TReg reg_{registry_};
   TFolderTokens tokens_;
   TAutorunCatalogue catalogue_{platform_, tokens_};

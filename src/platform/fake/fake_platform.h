@@ -2,6 +2,7 @@
 // Every platform service in memory, bundled as one run would have them.
 #include "platform/fake/fake_file_info.h"
 #include "platform/fake/fake_files.h"
+#include "platform/fake/fake_locale.h"
 #include "platform/fake/fake_registry.h"
 #include "platform/fake/fake_services.h"
 #include "platform/fake/fake_system.h"
@@ -17,7 +18,10 @@ struct FakePlatform {
   FakeSystem system;
   FakeTaskScheduler tasks;
   FakeFileInfo fileInfo;
-  Platform platform{registry, files, services, system, tasks, fileInfo};
+  FakeLocale locale;
+  FakeResources resources;
+  FakeShell shell;
+  Platform platform{registry, files, services, system, tasks, fileInfo, locale, resources, shell};
 };
 
 } // namespace platform

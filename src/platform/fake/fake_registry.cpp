@@ -1,6 +1,8 @@
 #include "platform/fake/fake_registry.h"
 
 #include <algorithm>
+
+#include "support/text.h"
 #include <vector>
 
 namespace platform {
@@ -12,27 +14,9 @@ constexpr std::size_t kMaxKeyName = 255;
 constexpr std::size_t kMaxValueName = 16383;
 constexpr Error kErrorKeyDeleted = 1018;
 
-// The simple upper-case mapping of the scripts names are likely to use; the registry compares
-// names upper-cased.
-wchar_t Upcase(wchar_t c) {
-  const auto u = static_cast<std::uint32_t>(c);
-  if ((u >= 'a' && u <= 'z') || (u >= 0xE0 && u <= 0xFE && u != 0xF7) || (u >= 0x3B1 && u <= 0x3CB && u != 0x3C2) ||
-      (u >= 0x430 && u <= 0x44F)) {
-    return static_cast<wchar_t>(u - 0x20);
-  }
-  if (u == 0xFF) return static_cast<wchar_t>(0x178);
-  if (u == 0x3C2) return static_cast<wchar_t>(0x3A3);
-  if (u >= 0x450 && u <= 0x45F) return static_cast<wchar_t>(u - 0x50);
-  if (u >= 0x100 && u <= 0x17F && u != 0x130 && u != 0x131 && u != 0x138 && u != 0x149 && u != 0x17F) {
-    const bool pairedOdd = (u >= 0x139 && u <= 0x148) || (u >= 0x179 && u <= 0x17E);
-    if (pairedOdd ? (u % 2 == 0) : (u % 2 == 1)) return static_cast<wchar_t>(u - 1);
-  }
-  return c;
-}
-
 std::wstring Upper(std::wstring_view name) {
   std::wstring upper(name);
-  std::transform(upper.begin(), upper.end(), upper.begin(), Upcase);
+  std::transform(upper.begin(), upper.end(), upper.begin(), SimpleUpcase); // names compare upper-cased
   return upper;
 }
 

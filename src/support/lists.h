@@ -1,0 +1,44 @@
+#pragma once
+// The filter lists: sorted texts compared without regard to case by the user's locale, loaded
+// from the program's resources, merged from the server's reply, and matched against entries.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <nlohmann/json_fwd.hpp>
+
+#include "platform/locale.h"
+#include "platform/resources.h"
+#include "support/path.h"
+
+// Sorted; an added text equal to an item already there (case ignored by the locale) is dropped.
+class TStringList {
+ public:
+  explicit TStringList(platform::Locale& locale) : locale_(locale) {}
+
+  int Count() const { return static_cast<int>(items_.size()); }
+  const std::wstring& operator[](int index) const { return items_[index]; }
+  auto begin() const { return items_.begin(); }
+  auto end() const { return items_.end(); }
+  // The index of the item equal to `text`, or -1.
+  int IndexOf(std::wstring_view text) const;
+  // False when an equal item was there already.
+  bool Add(std::wstring_view text);
+  void Clear() { items_.clear(); }
+  platform::Locale& Locale() const { return locale_; }
+
+ private:
+  platform::Locale& locale_;
+  std::vector<std::wstring> items_;
+};
+
+// Replaces `strings` with the lines of the UTF-8 RCDATA resource `resName`; leaves it as it
+// was when there is no such resource.
+void LoadListFromResource(platform::Resources& resources, TStringList& strings, std::wstring_view resName);
+// Adds the texts of the array `member` of the object `json` that `strings` lacks; a missing
+// member or one that is not an array changes nothing.
+void MergeJSONArray(TStringList& strings, const nlohmann::json& json, std::string_view member);
+// Whether an item of `strings` matches `text`: in file mode "name*" matches the file name,
+// any other item a fragment of the path; in name mode an item matches as a prefix. Items are
+// trimmed and one leading folder token expanded; empty items and "//" comments never match.
+bool IsListed(const TStringList& strings, const TFolderTokens& folderTokens, std::wstring_view text, bool fileMode);

@@ -1,0 +1,61 @@
+#pragma once
+// The rows of the autorun list, without the window: which catalogue entries get a row, with
+// which name and image, and how the rows follow the catalogue from one load to the next.
+#include <string>
+#include <vector>
+
+#include "autorun/catalogue.h"
+#include "platform/file_info.h"
+#include "platform/files.h"
+#include "support/file_info.h"
+#include "support/lists.h"
+
+struct TAutorunItem {
+  std::wstring FileName; // the name shown (a product or entry name, not a file name)
+  std::wstring Target;
+  std::wstring From;
+  int Icon = 0;
+  bool Enabled = false;
+};
+
+// The images every list holds before the icons of files: 0 no icon, 1 no icon location,
+// 2 scheduled task, 3 service.
+inline constexpr int kImageNoIcon = 0;
+inline constexpr int kImageDefault = 1;
+inline constexpr int kImageTask = 2;
+inline constexpr int kImageService = 3;
+
+class TAutorunModel {
+ public:
+  TAutorunModel(AutorunCatalogue& catalogue, platform::FileSystem& files, platform::FileInfo& fileInfo,
+                platform::ImageList& images, const TFolderTokens& folderTokens, const TStringList& fileWhite,
+                const TStringList& nameWhite)
+      : catalogue_(catalogue), files_(files), fileInfo_(fileInfo), images_(images), folderTokens_(folderTokens),
+        fileWhite_(fileWhite), nameWhite_(nameWhite) {}
+
+  // Reads the catalogue again and reconciles the rows with it: existing rows take the new
+  // state, new entries that pass the filters are appended, rows whose entry is gone are
+  // deleted. Disabled entries get a row only with `allPrograms`.
+  void LoadAutorun(bool allPrograms);
+  // Removes every row, so that the next load builds the list afresh.
+  void Clear() { rows_.clear(); }
+
+  const std::vector<TAutorunItem>& Rows() const { return rows_; }
+  // The whole catalogue of the last load, entries without a row included.
+  const TAutorunList& ListAutoObj() const { return listAutoObj_; }
+
+ private:
+  // False when the entry is white-listed; else its row.
+  bool MakeRow(const TAutorunInfo& entry, TAutorunItem& row);
+
+  AutorunCatalogue& catalogue_;
+  platform::FileSystem& files_;
+  platform::FileInfo& fileInfo_;
+  platform::ImageList& images_;
+  const TFolderTokens& folderTokens_;
+  const TStringList& fileWhite_;
+  const TStringList& nameWhite_;
+  TAutorunList listAutoObj_;
+  TIconCache listIconObj_; // grows for the whole run: each icon location is read once
+  std::vector<TAutorunItem> rows_;
+};

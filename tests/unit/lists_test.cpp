@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "platform/fake/fake_locale.h"
+#include "resource_files.h"
+#include "support/lists.h"
+
+namespace {
+
+using namespace platform;
+
+std::vector<std::wstring> Items(const TStringList& list) { return {list.begin(), list.end()}; }
+
+class Lists : public ::testing::Test {
+ protected:
+  FakeLocale locale;
+  FakeResources resources;
+  TStringList list{locale};
+  const TFolderTokens tokens = {{L"%ProgramFiles%", L"C:\\Program Files"}, {L"%Public%", L""}};
+};
+
+TEST_F(Lists, StaySortedAndDropTextsTheyHoldInAnyCase) {
+  for (const wchar_t* text : {L"Spooler", L"BFE", L"spooler", L"", L"Ärger", L"ärger", L"bfe2"}) list.Add(text);
+  EXPECT_EQ(Items(list), (std::vector<std::wstring>{L"", L"BFE", L"bfe2", L"Spooler", L"Ärger"}));
+  EXPECT_EQ(list.IndexOf(L"SPOOLER"), 3);
+  EXPECT_EQ(list.IndexOf(L"Spool"), -1);
+}
+
+TEST_F(Lists, LoadFromAResourceLineByLine) {
+  resources.Items = {{L"MIXED", "\xEF\xBB\xBF" "b\r\na\rc\n\r\nd\r\n"}, {L"BARE", "x\ny"}};
+  list.Add(L"old");
+  LoadListFromResource(resources, list, L"mixed");
+  EXPECT_EQ(Items(list), (std::vector<std::wstring>{L"", L"a", L"b", L"c", L"d"}))
+      << "CR LF, CR and LF end lines; a middle empty line is an item; the last break adds none";
+  LoadListFromResource(resources, list, L"BARE");
+  EXPECT_EQ(Items(list), (std::vector<std::wstring>{L"x", L"y"}));
+  LoadListFromResource(resources, list, L"MISSING");
+  EXPECT_EQ(Items(list), (std::vector<std::wstring>{L"x", L"y"})) << "a missing resource changes nothing";
+}
+
+TEST_F(Lists, MergeOnlyArraysAndOnlyNewTexts) {
+  list.Add(L"Spooler");
+  const auto reply = nlohmann::json::parse(R"({"name_white": ["spooler", "Themes", "テーマ", 5, true, null],
+                                              "file_white": "svchost.exe*", "name_black": {"a": 1}})");
+  MergeJSONArray(list, reply, "file_white");
+  MergeJSONArray(list, reply, "name_black");
+  MergeJSONArray(list, reply, "missing");
+  MergeJSONArray(list, nlohmann::json::array({"x"}), "name_white");
+  EXPECT_EQ(Items(list), std::vector<std::wstring>{L"Spooler"});
+  MergeJSONArray(list, reply, "name_white");
+  EXPECT_EQ(Items(list), (std::vector<std::wstring>{L"", L"5", L"Spooler", L"Themes", L"true", L"テーマ"}));
+}
+
+TEST_F(Lists, MatchFilesByNameOrFragmentAndNamesByPrefix) {
+  const struct {
+    const wchar_t* entry;
+    const wchar_t* text;
+    bool fileMode;
+    bool listed;
+  } cases[] = {
+      {L"svchost.exe*", L"C:\\Windows\\System32\\SVCHOST.EXE", true, true},
+      {L"svchost.exe*", L"C:\\Windows\\System32\\svchost.exe.bak", true, false},
+      {L"svchost.exe*", L"svchost.exe", true, true},
+      {L"%ProgramFiles%\\Vendor\\tool.exe", L"\"c:\\program files\\VENDOR\\TOOL.EXE\" /x", true, true},
+      {L"%ProgramFiles%\\Vendor\\tool.exe", L"C:\\Program Files\\Vendor\\tool2.exe", true, false},
+      {L"*", L"C:\\Startup\\", true, true},
+      {L"*", L"C:\\Startup\\a.lnk", true, false},
+      {L"  startup\\  ", L"C:\\STARTUP\\a.lnk", true, true},
+      {L"cbdhsvc_", L"cbdhsvc_4a2b1", false, true},
+      {L"BFE", L"BFEngine", false, true},
+      {L"BFE", L"BF", false, false},
+      {L"abc*", L"abcdef", false, false},
+      {L"abc*", L"abc*def", false, true},
+      {L"привет", L"ПРИВЕТ мир", false, true},
+      {L"// Spooler", L"// Spooler", false, false},
+      {L"//", L"//", true, false},
+      {L"   ", L"anything", false, false},
+      {L"%Public%\\x", L"\\x", true, true},
+  };
+  for (const auto& c : cases) {
+    list.Clear();
+    list.Add(c.entry);
+    EXPECT_EQ(IsListed(list, tokens, c.text, c.fileMode), c.listed) << c.entry << " / " << c.text;
+  }
+  list.Clear();
+  EXPECT_FALSE(IsListed(list, tokens, L"x", false)) << "an empty list";
+}
+
+TEST_F(Lists, BuiltInListsHoldTheirEntries) {
+  AddProgramResources(resources);
+  TStringList nameWhite{locale}, nameBlack{locale}, fileWhite{locale};
+  LoadListFromResource(resources, nameWhite, L"name_white");
+  LoadListFromResource(resources, nameBlack, L"name_black");
+  LoadListFromResource(resources, fileWhite, L"file_white");
+  EXPECT_EQ(nameWhite.Count(), 84) << "83 entries and the empty line";
+  EXPECT_EQ(nameWhite[0], L"");
+  EXPECT_NE(nameWhite.IndexOf(L"Tarnwick"), -1);
+  EXPECT_EQ(nameBlack.Count(), 37);
+  EXPECT_NE(nameBlack.IndexOf(L"우리은행 보안 로그 수집기"), -1);
+  EXPECT_GT(fileWhite.Count(), 0);
+  for (const char* bytes : {"lists/name_white.txt", "lists/name_black.txt", "lists/file_white.txt"}) {
+    const std::string text = ReadResourceFile(bytes);
+    EXPECT_TRUE(text.starts_with("\xEF\xBB\xBF")) << bytes;
+    EXPECT_TRUE(text.ends_with("\r\n")) << bytes;
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), std::count(text.begin(), text.end(), '\r')) << bytes;
+  }
+
+  const struct {
+    const wchar_t* service;
+    bool listed;
+  } services[] = {{L"BFE", true}, {L"BFEngine", true}, {L"Audiosrv", true}, {L"cbdhsvc_1a2b3", true},
+                  {L"spooler", true}, {L"Tarnwick", true}, {L"SampleAgent", false}, {L"AnySign4PC", false}};
+  for (const auto& s : services) EXPECT_EQ(IsListed(nameWhite, tokens, s.service, false), s.listed) << s.service;
+  EXPECT_FALSE(nameWhite.Add(L"spooler")) << "already there as Spooler";
+}
+
+} // namespace

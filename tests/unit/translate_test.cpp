@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include "platform/fake/fake_locale.h"
+#include "resource_files.h"
+#include "translate/translate.h"
+
+namespace {
+
+using namespace platform;
+
+const std::vector<std::wstring> kCodes = {L"ko", L"en", L"ja", L"zh", L"ru", L"it", L"fr", L"ar"};
+const std::vector<std::vector<std::wstring>> kRows = {
+    {L"처음화면", L"Home", L"ホーム", L"主页", L"Главная", L"Home", L"Accueil", L"الرئيسية"},
+    {L"Tarnwick", L"Tarnwick", L"Tarnwick", L"Tarnwick", L"Tarnwick", L"Tarnwick", L"Tarnwick", L"Tarnwick"},
+    {L"사용함", L"Enable", L"有効化", L"启用", L"Включить", L"Abilita", L"Activer", L"تفعيل"},
+    {L"사용안함", L"Disable", L"無効化", L"禁用", L"Отключить", L"Disabilita", L"Désactiver", L"تعطيل"},
+    {L"프로그램 이름", L"Program", L"プログラム", L"程序", L"Программа", L"Programma", L"Programme", L"برنامج"},
+    {L"출처", L"Loc", L"場所", L"位", L"Мест", L"Pos", L"Loc", L"موقع"},
+    {L"파일 저장", L"Save", L"ファイル保存", L"文件保存", L"Сохранить файл", L"Salva file", L"Enregistrer fichier",
+     L"حفظ الملف"},
+    {L"텍스트 파일", L"Text", L"テキストファイル", L"文本文件", L"Текстовый файл", L"File di testo", L"Fichier texte",
+     L"ملف نصي"},
+    {L"모든 파일", L"All", L"すべてのファイル", L"所有文件", L"Все файлы", L"Tutti i file", L"Tous les fichiers",
+     L"جميع الملفات"},
+    {L"전체목록", L"All Programs", L"全プログラム", L"所有程序", L"Все программы", L"Tutti i programmi",
+     L"Tous les programmes", L"جميع البرامج"},
+};
+
+class Translation : public ::testing::Test {
+ protected:
+  Translation() { AddProgramResources(resources); }
+  TTranslation Make(std::wstring language) {
+    locale.Language = std::move(language);
+    return TTranslation(resources, locale);
+  }
+  FakeLocale locale;
+  FakeResources resources;
+};
+
+TEST_F(Translation, EveryRowTranslatesIntoEveryLanguage) {
+  const TTranslation t = Make(L"ko");
+  const std::string bytes = ReadResourceFile("translate.txt");
+  EXPECT_NE(bytes.find("\r\n"), std::string::npos);
+  EXPECT_NE(bytes.find("\n", bytes.find("ar=")), bytes.find("\r\n", bytes.find("ar="))) << "bare LF ends some lines";
+  for (const auto& row : kRows) {
+    for (std::size_t from = 0; from < kCodes.size(); ++from) {
+      if (row[from] == L"Home" || row[from] == L"Loc") continue; // two languages share these cells
+      for (std::size_t to = 0; to < kCodes.size(); ++to) {
+        EXPECT_EQ(t.Translate(row[from], kCodes[to]), row[to]) << from << "->" << to;
+      }
+    }
+  }
+}
+
+TEST_F(Translation, FollowsTheLookupRules) {
+  TTranslation t = Make(L"fr");
+  EXPECT_EQ(t.Translate(L"", L"ja"), L"");
+  EXPECT_EQ(t.Translate(L"all programs", L"ko"), L"전체목록") << "ASCII letters fold";
+  EXPECT_EQ(t.Translate(L"ВСЕ ПРОГРАММЫ", L"ko"), L"ВСЕ ПРОГРАММЫ") << "Cyrillic does not";
+  EXPECT_EQ(t.Translate(L"Loc"), L"Loc");
+  EXPECT_EQ(t.Translate(L"Home"), L"Accueil");
+  EXPECT_EQ(t.Translate(L"목록 저장", L"en"), L"목록 저장") << "no row";
+  EXPECT_EQ(t.Translate(L"one\\ntwo"), L"one\rtwo");
+  EXPECT_EQ(t.Translate(t.Translate(L"사용함")), L"Activer") << "translating twice changes nothing";
+  EXPECT_EQ(Make(L"ko").Translate(L"Loc"), L"출처");
+  EXPECT_EQ(Make(L"de").Translate(L"사용함"), L"Enable") << "a language without cells gets English";
+
+  const TTranslation own({L"ko=줄\\n바꿈", L"ja=改行", L"", L"ko=둘", L"en=Two"}, L"ko");
+  EXPECT_EQ(own.Translate(L"改行", L"ko"), L"줄\r바꿈");
+  EXPECT_EQ(own.Translate(L"改行", L"fr"), L"改行") << "neither the language nor English";
+  EXPECT_EQ(own.Translate(L"Two", L"ko"), L"둘");
+  const TTranslation empty({}, L"en");
+  EXPECT_EQ(empty.Translate(L"a\\nb"), L"a\rb");
+}
+
+TEST_F(Translation, TheLanguageComesFromTheLocale) {
+  EXPECT_EQ(Make(L"ja").CurrentLanguage, L"ja");
+  EXPECT_EQ(Make(L"fil").CurrentLanguage, L"fi") << "a three-letter name is cut to two";
+  locale.Fail = true;
+  EXPECT_EQ(TTranslation(resources, locale).CurrentLanguage, L"en");
+  resources.Items.clear();
+  locale.Fail = false;
+  EXPECT_TRUE(Make(L"ko").TranslateTable.empty()) << "no table: every text comes back as it is";
+}
+
+struct FakeMenuItem : TMenuItem {
+  std::wstring caption;
+  std::vector<TMenuItem*> items;
+  explicit FakeMenuItem(std::wstring c) : caption(std::move(c)) {}
+  std::wstring Caption() const override { return caption; }
+  void SetCaption(const std::wstring& c) override { caption = c; }
+  std::vector<TMenuItem*> Items() const override { return items; }
+};
+
+struct FakeComponent : TComponent {
+  std::wstring caption;
+  bool hasCaption = true, form = false;
+  TMenuItem* menu = nullptr;
+  std::vector<TComponent*> owned;
+  explicit FakeComponent(std::wstring c) : caption(std::move(c)) {}
+  TMenuItem* PopupMenuRoot() const override { return menu; }
+  bool HasCaption() const override { return hasCaption; }
+  std::wstring Caption() const override { return caption; }
+  void SetCaption(const std::wstring& c) override { caption = c; }
+  bool IsForm() const override { return form; }
+  std::vector<TComponent*> Components() const override { return owned; }
+};
+
+TEST_F(Translation, ComponentsAndMenusAreTranslatedThroughTheirOwners) {
+  FakeComponent form(L"처음화면"), button(L"사용함"), menu(L""), blank(L"사용안함");
+  form.form = true;
+  blank.hasCaption = false;
+  FakeMenuItem root(L""), save(L"목록 저장"), all(L"전체목록");
+  root.items = {&save, &all};
+  menu.hasCaption = false;
+  menu.menu = &root;
+  form.owned = {&button, &menu, &blank};
+
+  TTranslation ja = Make(L"ja");
+  ja.TranslateComponent(&form);
+  EXPECT_EQ(form.caption, L"Home") << "a form's caption is English for everybody but Korean users";
+  EXPECT_EQ(button.caption, L"有効化");
+  EXPECT_EQ(all.caption, L"全プログラム");
+  EXPECT_EQ(save.caption, L"목록 저장");
+  EXPECT_EQ(blank.caption, L"사용안함") << "no caption property";
+  ja.TranslateComponent(nullptr);
+
+  TTranslation ko = Make(L"ru");
+  ko.TranslateComponent(&form, L"ko");
+  EXPECT_EQ(ko.CurrentLanguage, L"ko");
+  EXPECT_EQ(form.caption, L"처음화면");
+  EXPECT_EQ(button.caption, L"사용함");
+}
+
+} // namespace
