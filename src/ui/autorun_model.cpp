@@ -1,17 +1,34 @@
 #include "ui/autorun_model.h"
 
 #include <unordered_map>
-#include <unordered_set>
 
 #include "support/text.h"
 
 namespace {
 
-// Rows are found by tag and target with ASCII case ignored.
-std::wstring RowKey(std::wstring_view from, std::wstring_view target) {
-  return AsciiUpperCase(from) + L'|' + AsciiUpperCase(target);
-}
+// A row's or an entry's tag and target, viewed where they are stored.
+struct Key {
+  std::wstring_view from;
+  std::wstring_view target;
+};
 
+std::size_t Mix(std::size_t hash, std::size_t value) { return (hash ^ value) * 0x100000001B3ull; }
+
+// Rows are found by tag and target with ASCII case ignored...
+struct NoCaseHash {
+  std::size_t operator()(const Key& key) const {
+    std::size_t hash = 0xCBF29CE484222325ull;
+    for (const wchar_t c : key.from) hash = Mix(hash, AsciiUpper(c));
+    hash = Mix(hash, L'|');
+    for (const wchar_t c : key.target) hash = Mix(hash, AsciiUpper(c));
+    return hash;
+  }
+};
+struct NoCaseEqual {
+  bool operator()(const Key& a, const Key& b) const {
+    return EqualsAsciiNoCase(a.from, b.from) && EqualsAsciiNoCase(a.target, b.target);
+  }
+};
 } // namespace
 
 bool TAutorunModel::MakeRow(const TAutorunInfo& entry, TAutorunItem& row) {
@@ -43,25 +60,34 @@ bool TAutorunModel::MakeRow(const TAutorunInfo& entry, TAutorunItem& row) {
 void TAutorunModel::LoadAutorun(bool allPrograms) {
   catalogue_.GetAutorunList(listAutoObj_);
 
-  std::unordered_map<std::wstring, std::size_t> index; // the first row of each key
-  index.reserve(rows_.size() + listAutoObj_.size());
-  for (std::size_t i = 0; i < rows_.size(); ++i) index.try_emplace(RowKey(rows_[i].From, rows_[i].Target), i);
-  std::unordered_set<std::wstring> seen; // tag and target as they are, case included
-  seen.reserve(listAutoObj_.size());
+  // The keys view the strings of the rows: no row may move while they are in use.
+  rows_.reserve(rows_.size() + listAutoObj_.size());
+  std::unordered_map<Key, std::size_t, NoCaseHash, NoCaseEqual> index; // the first row of each key
+  index.reserve(rows_.capacity());
+  for (std::size_t i = 0; i < rows_.size(); ++i) index.try_emplace(Key{rows_[i].From, rows_[i].Target}, i);
+  // A row stays when an entry has its tag and target exactly, case included. Rows never share
+  // a key (a row is added only when none has the entry's), so the entry that keeps a row is
+  // one that finds it.
+  std::vector<bool> seen(rows_.size());
 
   for (const auto& entry : listAutoObj_) {
-    seen.insert(entry->From + L'|' + entry->Target);
-    const std::wstring key = RowKey(entry->From, entry->Target);
-    if (const auto row = index.find(key); row != index.end()) {
-      rows_[row->second].Enabled = entry->Enabled;
+    if (const auto found = index.find(Key{entry->From, entry->Target}); found != index.end()) {
+      TAutorunItem& row = rows_[found->second];
+      row.Enabled = entry->Enabled;
+      if (row.From == entry->From && row.Target == entry->Target) seen[found->second] = true;
       continue;
     }
     if (entry->Caption.empty() || (!entry->Enabled && !allPrograms)) continue;
     TAutorunItem row;
     if (!MakeRow(*entry, row)) continue;
-    index.emplace(key, rows_.size());
     rows_.push_back(std::move(row));
+    index.emplace(Key{rows_.back().From, rows_.back().Target}, rows_.size() - 1);
+    seen.push_back(true);
   }
 
-  std::erase_if(rows_, [&](const TAutorunItem& row) { return !seen.contains(row.From + L'|' + row.Target); });
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < rows_.size(); ++i) {
+    if (seen[i] && kept++ != i) rows_[kept - 1] = std::move(rows_[i]);
+  }
+  rows_.resize(kept);
 }

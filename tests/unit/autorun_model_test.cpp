@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include "platform/fake/fake_catalogue.h"
+#include "platform/fake/fake_file_info.h"
+#include "platform/fake/fake_files.h"
+#include "platform/fake/fake_locale.h"
+#include "ui/autorun_model.h"
+
+namespace {
+
+using namespace platform;
+
+class AutorunModel : public ::testing::Test {
+ protected:
+  AutorunModel() {
+    for (const wchar_t* name : {L"Audiosrv", L"cbdhsvc_", L"Vendor Task"}) nameWhite.Add(name);
+    fileWhite.Add(L"skipme.lnk*");
+    files.AddFolder(L"C:\\App");
+    files.AddFile(L"C:\\App\\app.exe");
+    files.AddFile(L"C:\\App\\plain.exe");
+    info.Versions[L"C:\\App\\app.exe"] = {{{0x0409, 0x04B0}}, {{L"\\StringFileInfo\\040904B0\\ProductName", L"App Pro"}}};
+    info.IconCounts[L"C:\\App\\app.exe"] = 1;
+    images.Names = {L"0", L"1", L"2", L"3"}; // the stored images come first
+  }
+  // name|tag|state|image of every row
+  std::vector<std::wstring> Rows(bool all = false) {
+    model.LoadAutorun(all);
+    std::vector<std::wstring> rows;
+    for (const TAutorunItem& r : model.Rows()) {
+      rows.push_back(r.FileName + L"|" + r.From + (r.Enabled ? L"|on|" : L"|off|") + std::to_wstring(r.Icon));
+    }
+    return rows;
+  }
+
+  FakeLocale locale;
+  FakeFileSystem files;
+  FakeFileInfo info;
+  FakeImageList images;
+  FakeCatalogue catalogue;
+  TStringList fileWhite{locale}, nameWhite{locale};
+  const TFolderTokens tokens;
+  TAutorunModel model{catalogue, files, info, images, tokens, fileWhite, nameWhite};
+};
+
+TEST_F(AutorunModel, FiltersNamesAndImagesByKind) {
+  catalogue.Add(L"HKLM", L"AppValue", L"HKLM\\Software\\Run\\AppValue", true, L"C:\\App\\app.exe");
+  catalogue.Add(L"HKCU", L"Plain", L"HKCU\\Software\\Run\\Plain", true, L"C:\\App\\plain.exe");
+  catalogue.Add(L"HKCU", L"Gone", L"HKCU\\Software\\Run\\Gone", true, L"C:\\Missing.exe");
+  catalogue.Add(L"HKCU", L"NoFile", L"HKCU\\Software\\Run\\NoFile", true, L"");
+  catalogue.Add(L"HKCU", L"Audiosrv helper", L"HKCU\\Software\\Run\\Audiosrv helper", true, L"C:\\App\\app.exe");
+  catalogue.Add(L"file", L"Tool", L"C:\\Startup\\Tool.lnk", true, L"C:\\App\\app.exe");
+  catalogue.Add(L"FILE", L"skipme", L"C:\\Startup\\SKIPME.LNK", true, L"C:\\Startup\\SKIPME.LNK");
+  catalogue.Add(L"SCHE", L"Update", L"\\Update");
+  catalogue.Add(L"SCHE", L"Vendor Task 2", L"\\Vendor Task 2");
+  catalogue.Add(L"SERV", L"Windows Audio", L"Audiosrv");
+  catalogue.Add(L"SERV", L"Clipboard", L"cbdhsvc_1a2b3");
+  catalogue.Add(L"SERV", L"Spooler", L"Spooler", false);
+  catalogue.Add(L"SERV", L"", L"Nameless");
+  EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"App Pro|HKLM|on|4", L"Plain|HKCU|on|0", L"Gone|HKCU|on|0",
+                                               L"NoFile|HKCU|on|1", L"App Pro|file|on|4", L"Update|SCHE|on|2"}));
+  EXPECT_EQ(images.Names, (std::vector<std::wstring>{L"0", L"1", L"2", L"3", L"C:\\App\\app.exe"}))
+      << "one extraction per icon location";
+
+  model.Clear();
+  EXPECT_EQ(Rows(true).back(), L"Spooler|SERV|off|3") << "disabled entries only with All Programs";
+  EXPECT_EQ(model.ListAutoObj().size(), catalogue.Entries.size()) << "the catalogue keeps every entry";
+}
+
+TEST_F(AutorunModel, ReconcilesRowsInPlace) {
+  catalogue.Add(L"SERV", L"One", L"One");
+  catalogue.Add(L"SERV", L"Two", L"Two");
+  catalogue.Add(L"HKCU", L"App", L"HKCU\\Run\\App", true, L"C:\\App\\app.exe");
+  Rows();
+  const std::size_t versionReads = info.Extracted.size();
+
+  catalogue.Entries[0].Enabled = false;      // stays, now grey
+  catalogue.Entries[1].Caption = L"Renamed"; // keeps its first name
+  catalogue.Entries.erase(catalogue.Entries.begin() + 2);
+  catalogue.Add(L"SERV", L"Three", L"Three");
+  EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"One|SERV|off|3", L"Two|SERV|on|3", L"Three|SERV|on|3"}));
+  EXPECT_EQ(info.Extracted.size(), versionReads) << "nothing is read again for rows that stay";
+
+  model.Clear();
+  EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"Renamed|SERV|on|3", L"Three|SERV|on|3"})) << "a fresh load";
+}
+
+TEST_F(AutorunModel, TheFirstOfEqualEntriesNamesTheRowAndTheLastSetsItsState) {
+  catalogue.Add(L"SERV", L"First", L"Same");
+  catalogue.Add(L"serv", L"Second", L"SAME", false);
+  EXPECT_EQ(Rows(), std::vector<std::wstring>{L"First|SERV|off|3"});
+  // The row's tag and target must be met exactly, case included, or it goes.
+  catalogue.Entries.erase(catalogue.Entries.begin());
+  EXPECT_TRUE(Rows().empty());
+}
+
+} // namespace
