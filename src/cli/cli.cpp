@@ -1,23 +1,30 @@
 #include "cli/cli.h"
 
+#include <optional>
+
 #include <nlohmann/json.hpp>
 
 #include "autorun/catalogue.h"
 #include "autorun/saved_list.h"
 #include "autorun/startup_folders.h"
+#include "support/lists.h"
 #include "support/text.h"
 #include "support/utf8.h"
+#include "ui/autorun_model.h"
 
 namespace {
 
 constexpr char kUsage[] =
     "usage: tarnwick-cli list [--json]\n"
+    "       tarnwick-cli list --visible [--all] [--reply FILE]\n"
     "       tarnwick-cli save FILE\n"
     "       tarnwick-cli disable --from TAG --target TARGET\n"
     "       tarnwick-cli enable --from TAG --target TARGET\n"
     "\n"
     "  list     the programs that start with Windows, one From|Caption|Target|state line each,\n"
-    "           or with --json one JSON array of entries\n"
+    "           or with --json one JSON array of entries; with --visible the rows the window\n"
+    "           shows, Name|From|state, disabled ones too with --all, with the lists of a\n"
+    "           start-up reply FILE merged in with --reply\n"
     "  save     writes the list as a UTF-8 text file, one From|Caption|Target line each\n"
     "  disable  switches an entry off, or on with enable; TAG and TARGET as list prints them\n";
 
@@ -44,6 +51,46 @@ void List(const TAutorunList& list, bool json, std::string& out) {
                        {"enabled", e->Enabled}});
   }
   out += entries.dump(2) + "\n";
+}
+
+// The list's images without pictures: only their number counts here.
+class CountedImages final : public platform::ImageList {
+ public:
+  bool AddIcon(std::wstring_view, platform::IconHandle) override {
+    ++count_;
+    return true;
+  }
+  int Count() const override { return count_; }
+
+ private:
+  int count_ = kImageService + 1; // the stored images
+};
+
+int ListVisible(platform::Platform& platform, const TFolderTokens& folderTokens, AutorunCatalogue& catalogue,
+                bool all, const std::wstring* reply, std::string& out, std::string& err) {
+  TStringList fileWhite(platform.locale), nameWhite(platform.locale), nameBlack(platform.locale);
+  LoadListFromResource(platform.resources, nameWhite, L"name_white");
+  LoadListFromResource(platform.resources, nameBlack, L"name_black");
+  if (reply) {
+    std::string text;
+    std::wstring message;
+    if (!platform.files.ReadWholeFile(*reply, text, message)) {
+      err += "tarnwick-cli: cannot read " + Utf8FromWide(*reply) + ": " + Utf8FromWide(message) + "\n";
+      return 1;
+    }
+    // As the window takes the server's reply: anything but a JSON object changes no list.
+    const nlohmann::json json = nlohmann::json::parse(text, nullptr, false);
+    MergeJSONArray(fileWhite, json, "file_white");
+    MergeJSONArray(nameWhite, json, "name_white");
+    MergeJSONArray(nameBlack, json, "name_black");
+  }
+  CountedImages images;
+  TAutorunModel model(catalogue, platform.files, platform.fileInfo, images, folderTokens, fileWhite, nameWhite);
+  model.LoadAutorun(all);
+  for (const TAutorunItem& row : model.Rows()) {
+    out += Utf8FromWide(row.FileName + L"|" + row.From + (row.Enabled ? L"|enabled" : L"|disabled")) + "\n";
+  }
+  return 0;
 }
 
 const TAutorunInfo* Find(const TAutorunList& list, const std::wstring& from, const std::wstring& target) {
@@ -106,10 +153,28 @@ int RunCli(const std::vector<std::wstring>& args, platform::Platform& platform, 
   TAutorunCatalogue catalogue(platform, folderTokens);
   const std::wstring& command = args[0];
   if (command == L"list") {
-    if (args.size() > 2 || (args.size() == 2 && args[1] != L"--json")) return Usage(err, "list takes only --json");
+    bool json = false, visible = false, all = false;
+    std::optional<std::wstring> reply;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+      if (args[i] == L"--json" && !json) {
+        json = true;
+      } else if (args[i] == L"--visible" && !visible) {
+        visible = true;
+      } else if (args[i] == L"--all" && !all) {
+        all = true;
+      } else if (args[i] == L"--reply" && !reply && i + 1 < args.size()) {
+        reply = args[++i];
+      } else {
+        return Usage(err, "unexpected argument: " + Utf8FromWide(args[i]));
+      }
+    }
+    if ((json && visible) || (!visible && (all || reply))) {
+      return Usage(err, "--all and --reply go with --visible, --json without it");
+    }
+    if (visible) return ListVisible(platform, folderTokens, catalogue, all, reply ? &*reply : nullptr, out, err);
     TAutorunList list;
     catalogue.GetAutorunList(list);
-    List(list, args.size() == 2, out);
+    List(list, json, out);
     return 0;
   }
   if (command == L"save") {

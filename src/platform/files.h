@@ -29,6 +29,8 @@ class FileSystem {
   // Creates or replaces the file `path` with `data` as a whole: a failure leaves no partial
   // file and any earlier file as it was. On failure `message` is the system's text.
   virtual bool WriteWholeFile(std::wstring_view path, std::string_view data, std::wstring& message) = 0;
+  // The bytes of the file `path`; on failure `message` is the system's text.
+  virtual bool ReadWholeFile(std::wstring_view path, std::string& data, std::wstring& message) = 0;
 };
 
 } // namespace platform

@@ -1,5 +1,6 @@
 #include "ui/autorun_model.h"
 
+#include <cstdint>
 #include <unordered_map>
 
 #include "support/text.h"
@@ -12,16 +13,17 @@ struct Key {
   std::wstring_view target;
 };
 
-std::size_t Mix(std::size_t hash, std::size_t value) { return (hash ^ value) * 0x100000001B3ull; }
+// FNV-1a over the characters, 64-bit on every target.
+std::uint64_t Mix(std::uint64_t hash, std::uint64_t value) { return (hash ^ value) * 0x100000001B3ull; }
 
 // Rows are found by tag and target with ASCII case ignored...
 struct NoCaseHash {
   std::size_t operator()(const Key& key) const {
-    std::size_t hash = 0xCBF29CE484222325ull;
-    for (const wchar_t c : key.from) hash = Mix(hash, AsciiUpper(c));
+    std::uint64_t hash = 0xCBF29CE484222325ull;
+    for (const wchar_t c : key.from) hash = Mix(hash, static_cast<std::uint64_t>(AsciiUpper(c)));
     hash = Mix(hash, L'|');
-    for (const wchar_t c : key.target) hash = Mix(hash, AsciiUpper(c));
-    return hash;
+    for (const wchar_t c : key.target) hash = Mix(hash, static_cast<std::uint64_t>(AsciiUpper(c)));
+    return static_cast<std::size_t>(hash);
   }
 };
 struct NoCaseEqual {

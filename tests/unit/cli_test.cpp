@@ -2,6 +2,7 @@
 
 #include "cli/cli.h"
 #include "platform/fake/fake_platform.h"
+#include "resource_files.h"
 #include "support/reg.h"
 
 namespace {
@@ -107,12 +108,40 @@ TEST_F(Cli, SwitchesAnEntryAndChecksItTookEffect) {
       << "below version 10 the file is gone";
 }
 
+TEST_F(Cli, ListsTheRowsTheWindowWouldShow) {
+  AddProgramResources(fake.resources);
+  fake.services.Services = {{L"Spooler", L"Print Spooler", L"C:\\spoolsv.exe", 2},
+                            {L"SampleAgent", L"Sample Agent", L"C:\\agent.exe", 2},
+                            {L"Off", L"Switched off", L"C:\\off.exe", 4}};
+  EXPECT_EQ(Run({L"list", L"--visible"}), 0) << err;
+  EXPECT_EQ(out,
+            "Tool | Pipe|FILE|enabled\n"
+            "\xC3\x9Cn\xC3\xAF" "code|HKCU|enabled\n"
+            "Sample Agent|SERV|enabled\n")
+      << "Spooler is on the built-in white list";
+  EXPECT_EQ(Run({L"list", L"--all", L"--visible"}), 0);
+  EXPECT_EQ(out.substr(out.rfind("Sample")), "Sample Agent|SERV|enabled\nSwitched off|SERV|disabled\n");
+
+  fake.files.Contents[L"C:\\reply.json"] = R"({"name_white": ["sampleagent"], "file_white": ["tool | pipe.lnk*"]})";
+  EXPECT_EQ(Run({L"list", L"--visible", L"--reply", L"C:\\reply.json"}), 0);
+  EXPECT_EQ(out, "\xC3\x9Cn\xC3\xAF" "code|HKCU|enabled\n");
+  fake.files.Contents[L"C:\\reply.json"] = "{not json";
+  EXPECT_EQ(Run({L"list", L"--visible", L"--reply", L"C:\\reply.json"}), 0);
+  EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 3) << "a reply that is no JSON object changes no list";
+  EXPECT_EQ(Run({L"list", L"--visible", L"--reply", L"C:\\missing.json"}), 1);
+  EXPECT_EQ(err, "tarnwick-cli: cannot read C:\\missing.json: The system cannot find the file specified.\n");
+}
+
 TEST_F(Cli, RejectsBadUsageWithTheUsageText) {
   const std::vector<std::vector<std::wstring>> bad = {
       {},
       {L"lst"},
       {L"list", L"--xml"},
       {L"list", L"--json", L"x"},
+      {L"list", L"--json", L"--visible"},
+      {L"list", L"--all"},
+      {L"list", L"--visible", L"--reply"},
+      {L"list", L"--visible", L"--all", L"--all"},
       {L"save"},
       {L"save", L"a", L"b"},
       {L"disable", L"--from", L"SERV"},

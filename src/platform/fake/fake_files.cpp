@@ -69,4 +69,14 @@ bool FakeFileSystem::WriteWholeFile(std::wstring_view path, std::string_view dat
   return true;
 }
 
+bool FakeFileSystem::ReadWholeFile(std::wstring_view path, std::string& data, std::wstring& message) {
+  const auto it = Contents.find(std::wstring(path));
+  if (it == Contents.end()) {
+    message = L"The system cannot find the file specified.";
+    return false;
+  }
+  data = it->second;
+  return true;
+}
+
 } // namespace platform

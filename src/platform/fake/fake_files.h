@@ -14,7 +14,7 @@ class FakeFileSystem final : public FileSystem {
   std::map<int, std::wstring> Folders;                 // CSIDL -> path as the shell gives it
   std::map<std::wstring, std::wstring> DeleteFailures; // path -> the system's message
   std::map<std::wstring, std::wstring> WriteFailures;  // path -> the system's message
-  std::map<std::wstring, std::string> Contents;        // what WriteWholeFile wrote
+  std::map<std::wstring, std::string> Contents;        // what WriteWholeFile wrote, ReadWholeFile reads
 
   void AddFile(const std::wstring& path);
   void AddFolder(const std::wstring& path);
@@ -24,6 +24,7 @@ class FakeFileSystem final : public FileSystem {
   bool DeleteFileW(std::wstring_view path, std::wstring& message) override;
   bool FileExists(std::wstring_view path) override;
   bool WriteWholeFile(std::wstring_view path, std::string_view data, std::wstring& message) override;
+  bool ReadWholeFile(std::wstring_view path, std::string& data, std::wstring& message) override;
 
  private:
   struct Node {

@@ -78,6 +78,23 @@ bool Win32FileSystem::WriteWholeFile(std::wstring_view path, std::string_view da
   return ok;
 }
 
+bool Win32FileSystem::ReadWholeFile(std::wstring_view path, std::string& data, std::wstring& message) {
+  const HANDLE file = CreateFileW(std::wstring(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    message = SystemMessage(GetLastError());
+    return false;
+  }
+  data.clear();
+  char buffer[65536];
+  DWORD read = 0;
+  bool ok = true;
+  while ((ok = ReadFile(file, buffer, sizeof(buffer), &read, nullptr)) && read > 0) data.append(buffer, read);
+  if (!ok) message = SystemMessage(GetLastError());
+  CloseHandle(file);
+  return ok;
+}
+
 std::wstring SystemMessage(unsigned long error) {
   wchar_t* text = nullptr;
   const DWORD length =

@@ -10,6 +10,7 @@ class Win32FileSystem final : public FileSystem {
   bool DeleteFileW(std::wstring_view path, std::wstring& message) override;
   bool FileExists(std::wstring_view path) override;
   bool WriteWholeFile(std::wstring_view path, std::string_view data, std::wstring& message) override;
+  bool ReadWholeFile(std::wstring_view path, std::string& data, std::wstring& message) override;
 };
 
 // The system's text for a Win32 error code, without its line break.
