@@ -22,6 +22,8 @@ void Write(DWORD which, const std::string& text) {
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  // The console's code page is shared with the shell that started us: it is given back.
+  const UINT codePage = GetConsoleOutputCP();
   SetConsoleOutputCP(CP_UTF8);
   platform::Win32Registry registry;
   platform::Win32FileSystem files;
@@ -40,5 +42,6 @@ int wmain(int argc, wchar_t** argv) {
   const int code = RunCli(std::vector<std::wstring>(argv + 1, argv + argc), platform, folderTokens, out, err);
   Write(STD_OUTPUT_HANDLE, out);
   Write(STD_ERROR_HANDLE, err);
+  if (codePage) SetConsoleOutputCP(codePage);
   return code;
 }

@@ -24,7 +24,7 @@ class FileSystem {
   virtual bool ListDirectory(std::wstring_view folder, std::vector<DirectoryEntry>& entries) = 0;
   // DeleteFileW; on failure `message` is the system's text for the error.
   virtual bool DeleteFileW(std::wstring_view path, std::wstring& message) = 0;
-  // Whether a file (or folder) exists at `path`, links followed.
+  // Whether a file exists at `path`, links followed; a folder is no file.
   virtual bool FileExists(std::wstring_view path) = 0;
   // Creates or replaces the file `path` with `data` as a whole: a failure leaves no partial
   // file and any earlier file as it was. On failure `message` is the system's text.

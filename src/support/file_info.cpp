@@ -8,11 +8,12 @@
 
 namespace {
 
-// An icon number as written after the comma: decimal, or hexadecimal after "$" or "0x".
+// An icon number as written after the comma: a 32-bit integer, decimal, or hexadecimal after
+// "$" or "0x" (where all 32 bits may be set).
 bool ParseIconNumber(std::wstring_view text, std::int64_t& number) {
   while (!text.empty() && static_cast<unsigned>(text.front()) <= 32) text.remove_prefix(1);
   const bool negative = !text.empty() && text.front() == L'-';
-  if (negative) text.remove_prefix(1);
+  if (!text.empty() && (text.front() == L'-' || text.front() == L'+')) text.remove_prefix(1);
   unsigned base = 10;
   if (text.starts_with(L'$')) {
     base = 16;
@@ -30,8 +31,9 @@ bool ParseIconNumber(std::wstring_view text, std::int64_t& number) {
                                                     : 99;
     if (digit >= base) return false;
     value = value * base + digit;
-    if (value > 0xFFFFFFFFll) return false; // beyond a 32-bit number
+    if (value > (base == 16 ? 0xFFFFFFFFll : 0x80000000ll)) return false; // beyond a 32-bit number
   }
+  if (base == 10 && !negative && value == 0x80000000ll) return false;
   number = negative ? -value : value;
   return true;
 }

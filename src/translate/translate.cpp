@@ -25,9 +25,10 @@ std::vector<std::wstring> LoadTable(platform::Resources& resources) {
   return SplitLines(WideFromUtf8Text(bytes));
 }
 
+// A line without "=" has neither a name nor a value.
 std::wstring_view NameOf(std::wstring_view line) {
   const std::size_t equals = line.find(L'=');
-  return equals == std::wstring_view::npos ? line : line.substr(0, equals);
+  return equals == std::wstring_view::npos ? std::wstring_view() : line.substr(0, equals);
 }
 
 std::wstring_view ValueOf(std::wstring_view line) {

@@ -97,6 +97,12 @@ TEST_F(FileInformation, IconFallbacks) {
   EXPECT_EQ(info.Extracted.back().second, 0xFFFF) << "reduced to 16 bits";
   Icon(L"C:\\App\\app.exe,70000");
   EXPECT_EQ(info.Extracted.back().second, 70000 & 0xFFFF);
+  Icon(L"C:\\App\\app.exe,+3");
+  EXPECT_EQ(info.Extracted.back().second, 3);
+  Icon(L"C:\\App\\app.exe,$FFFFFFFF");
+  EXPECT_EQ(info.Extracted.back().second, 0xFFFF);
+  Icon(L"C:\\App\\app.exe,2147483648", 5);
+  EXPECT_EQ(info.Extracted.back().second, 5) << "beyond a 32-bit number: the default";
   images.Full = true;
   EXPECT_EQ(Icon(L"C:\\App\\app.exe,1"), 7) << "the image cannot be added";
   EXPECT_FALSE(cache.contains(L"C:\\App\\app.exe,1"));

@@ -52,6 +52,8 @@ TEST_F(Translation, FollowsTheLookupRules) {
   EXPECT_EQ(own.Translate(L"改行", L"ko"), L"줄\r바꿈");
   EXPECT_EQ(own.Translate(L"改行", L"fr"), L"改行") << "neither the language nor English";
   EXPECT_EQ(own.Translate(L"Two", L"ko"), L"둘");
+  const TTranslation bare({L"ko=하나", L"en", L"fr=Un"}, L"en");
+  EXPECT_EQ(bare.Translate(L"하나"), L"하나") << "a line without \"=\" is no English cell";
   const TTranslation empty({}, L"en");
   EXPECT_EQ(empty.Translate(L"a\\nb"), L"a\rb");
 }

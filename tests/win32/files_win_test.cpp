@@ -65,6 +65,8 @@ TEST_F(Win32Files, ListsEveryFileWhateverItsAttributesAndMarksFolders) {
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::wstring>{L"Sub/", L"hidden.exe", L"plain.lnk", L"system.bat"}));
   EXPECT_FALSE(files_.ListDirectory(folder_ + L"\\Missing", entries));
+  EXPECT_TRUE(files_.FileExists(folder_ + L"\\hidden.exe"));
+  EXPECT_FALSE(files_.FileExists(folder_ + L"\\Sub")) << "a folder is no file";
 }
 
 TEST_F(Win32Files, DeletionFailuresCarryTheSystemsText) {

@@ -28,7 +28,11 @@ std::int32_t FakeFileSystem::GetFolderPath(int csidl, std::wstring& path) {
 }
 
 bool FakeFileSystem::ListDirectory(std::wstring_view folder, std::vector<DirectoryEntry>& entries) {
-  if (!FileExists(folder)) return false;
+  const bool special =
+      std::any_of(Folders.begin(), Folders.end(), [&](const auto& f) { return EqualsAsciiNoCase(f.second, folder); });
+  const bool added = std::any_of(nodes_.begin(), nodes_.end(),
+                                 [&](const Node& n) { return n.directory && EqualsAsciiNoCase(n.path, folder); });
+  if (!special && !added) return false;
   entries.clear();
   for (const Node& node : nodes_) {
     if (EqualsAsciiNoCase(Parent(node.path), folder)) {
@@ -54,10 +58,8 @@ bool FakeFileSystem::DeleteFileW(std::wstring_view path, std::wstring& message) 
 }
 
 bool FakeFileSystem::FileExists(std::wstring_view path) {
-  if (std::any_of(Folders.begin(), Folders.end(), [&](const auto& f) { return EqualsAsciiNoCase(f.second, path); })) {
-    return true;
-  }
-  return std::any_of(nodes_.begin(), nodes_.end(), [&](const Node& n) { return EqualsAsciiNoCase(n.path, path); });
+  return std::any_of(nodes_.begin(), nodes_.end(),
+                     [&](const Node& n) { return !n.directory && EqualsAsciiNoCase(n.path, path); });
 }
 
 bool FakeFileSystem::WriteWholeFile(std::wstring_view path, std::string_view data, std::wstring& message) {

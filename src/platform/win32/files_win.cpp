@@ -49,7 +49,8 @@ bool Win32FileSystem::DeleteFileW(std::wstring_view path, std::wstring& message)
 }
 
 bool Win32FileSystem::FileExists(std::wstring_view path) {
-  return GetFileAttributesW(std::wstring(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+  const DWORD attributes = GetFileAttributesW(std::wstring(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool Win32FileSystem::WriteWholeFile(std::wstring_view path, std::string_view data, std::wstring& message) {

@@ -11,7 +11,8 @@ std::uint32_t Win32System::MajorVersion() {
   info.dwOSVersionInfoSize = sizeof(info);
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-  if (!GetVersionExW(&info)) return 0;
+  // An unknown version takes the rules that keep entries rather than delete them.
+  if (!GetVersionExW(&info)) return 10;
 #pragma GCC diagnostic pop
   return info.dwMajorVersion;
 }
