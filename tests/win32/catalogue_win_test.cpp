@@ -4,13 +4,7 @@
 
 #include "autorun/catalogue.h"
 #include "autorun/run_keys.h"
-#include "platform/win32/file_info_win.h"
-#include "platform/win32/files_win.h"
-#include "platform/win32/locale_win.h"
-#include "platform/win32/registry_win.h"
-#include "platform/win32/services_win.h"
-#include "platform/win32/system_win.h"
-#include "platform/win32/tasks_win.h"
+#include "platform/win32/win32_platform.h"
 #include "support/reg.h"
 
 namespace {
@@ -27,9 +21,9 @@ constexpr wchar_t kService[] = L"TarnwickSeedSvc";
 class Win32Catalogue : public ::testing::Test {
  protected:
   void SetUp() override {
-    tokens_ = MakeFolderTokens(files_, system_);
-    common_ = GetSpecialFolder(files_, 0x18);
-    user_ = GetSpecialFolder(files_, 0x07);
+    tokens_ = MakeFolderTokens(win32_.files, win32_.system);
+    common_ = GetSpecialFolder(win32_.files, csidl::kCommonStartup);
+    user_ = GetSpecialFolder(win32_.files, csidl::kStartup);
     ASSERT_FALSE(common_.empty());
     ASSERT_FALSE(user_.empty());
     Clear();
@@ -41,7 +35,7 @@ class Win32Catalogue : public ::testing::Test {
     for (const std::wstring& file : {common_ + L"\\TarnwickSeed.lnk", user_ + L"\\TarnwickSeed.BAT",
                                      user_ + L"\\TarnwickSeed.txt"}) {
       std::wstring message;
-      ASSERT_TRUE(files_.WriteWholeFile(file, "seed", message));
+      ASSERT_TRUE(win32_.files.WriteWholeFile(file, "seed", message));
     }
     const SC_HANDLE scm = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
     const SC_HANDLE service = CreateServiceW(scm, kService, L"TarnwickSeed service", SERVICE_ALL_ACCESS,
@@ -80,18 +74,9 @@ class Win32Catalogue : public ::testing::Test {
     return seeded;
   }
 
-  platform::Win32Registry registry_;
-  platform::Win32FileSystem files_;
-  platform::Win32ServiceManager services_;
-  platform::Win32System system_;
-  platform::Win32ComRuntime com_;
-  platform::Win32TaskScheduler tasks_{com_};
-  platform::Win32FileInfo fileInfo_;
-  platform::Win32Locale locale_;
-  platform::Win32Resources resources_;
-  platform::Win32Shell shell_;
-  platform::Platform platform_{registry_, files_, services_, system_, tasks_, fileInfo_, locale_, resources_, shell_};
-  TReg reg_{registry_};
+  platform::Win32Platform win32_;
+  platform::Platform& platform_ = win32_.platform;
+  TReg reg_{win32_.registry};
   TFolderTokens tokens_;
   TAutorunCatalogue catalogue_{platform_, tokens_};
   std::wstring common_, user_;
@@ -130,12 +115,12 @@ TEST_F(Win32Catalogue, ListsTheSeededEntriesInSourceOrderWithEveryField) {
 }
 
 TEST_F(Win32Catalogue, SwitchingWritesTheExactBytesBesideTheEntry) {
-  const std::uint64_t before = system_.UtcNow();
+  const std::uint64_t before = win32_.system.UtcNow();
   catalogue_.SetAutorunEnabled(L"HKLM\\" + kRun32 + L"\\TarnwickSeed", L"hklm", false);
   catalogue_.SetAutorunEnabled(common_ + L"\\TarnwickSeed.lnk", L"file", false);
   catalogue_.SetAutorunEnabled(common_ + L"\\TarnwickSeed.lnk", L"FILE", true);
   catalogue_.SetAutorunEnabled(kService, L"SERV", false);
-  const std::uint64_t after = system_.UtcNow();
+  const std::uint64_t after = win32_.system.UtcNow();
 
   for (const auto& [key, name, state] : {std::tuple{kApproved + L"Run32", L"TarnwickSeed", 3},
                                          std::tuple{kApproved + L"StartupFolder", L"TarnwickSeed.lnk", 2}}) {
@@ -150,7 +135,7 @@ TEST_F(Win32Catalogue, SwitchingWritesTheExactBytesBesideTheEntry) {
     EXPECT_LE(stamp, after);
   }
   EXPECT_EQ(reg_.ReadString(kLocalMachine, kRun32, L"TarnwickSeed", L""), L"C:\\Seed32\\seed.exe");
-  EXPECT_TRUE(files_.FileExists(common_ + L"\\TarnwickSeed.lnk"));
+  EXPECT_TRUE(win32_.files.FileExists(common_ + L"\\TarnwickSeed.lnk"));
   const auto seeded = Seeded();
   ASSERT_EQ(seeded.size(), 6u);
   EXPECT_EQ((std::vector<bool>{seeded[0]->Enabled, seeded[3]->Enabled, seeded[5]->Enabled}),

@@ -6,13 +6,7 @@
 
 #include "autorun/catalogue.h"
 #include "autorun/startup_folders.h"
-#include "platform/win32/file_info_win.h"
-#include "platform/win32/files_win.h"
-#include "platform/win32/locale_win.h"
-#include "platform/win32/registry_win.h"
-#include "platform/win32/services_win.h"
-#include "platform/win32/system_win.h"
-#include "platform/win32/tasks_win.h"
+#include "platform/win32/win32_platform.h"
 #include "support/reg.h"
 
 namespace {
@@ -25,29 +19,20 @@ const std::wstring kApproved = L"Software\\Microsoft\\Windows\\CurrentVersion\\E
 class OlderWindows : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_EQ(system_.MajorVersion(), 6u) << "this binary runs on a Windows 7 prefix";
-    user_ = GetSpecialFolder(files_, 0x07);
+    ASSERT_EQ(win32_.system.MajorVersion(), 6u) << "this binary runs on a Windows 7 prefix";
+    user_ = GetSpecialFolder(win32_.files, csidl::kStartup);
     reg_.WriteString(kCurrentUser, kRun, L"TarnwickOld", L"C:\\old.exe");
     std::wstring message;
-    ASSERT_TRUE(files_.WriteWholeFile(user_ + L"\\TarnwickOld.lnk", "old", message));
+    ASSERT_TRUE(win32_.files.WriteWholeFile(user_ + L"\\TarnwickOld.lnk", "old", message));
   }
   void TearDown() override {
     reg_.DeleteValue(kCurrentUser, kRun, L"TarnwickOld");
     DeleteFileW((user_ + L"\\TarnwickOld.lnk").c_str());
   }
 
-  platform::Win32Registry registry_;
-  platform::Win32FileSystem files_;
-  platform::Win32ServiceManager services_;
-  platform::Win32System system_;
-  platform::Win32ComRuntime com_;
-  platform::Win32TaskScheduler tasks_{com_};
-  platform::Win32FileInfo fileInfo_;
-  platform::Win32Locale locale_;
-  platform::Win32Resources resources_;
-  platform::Win32Shell shell_;
-  platform::Platform platform_{registry_, files_, services_, system_, tasks_, fileInfo_, locale_, resources_, shell_};
-  TReg reg_{registry_};
+  platform::Win32Platform win32_;
+  platform::Platform& platform_ = win32_.platform;
+  TReg reg_{win32_.registry};
   TFolderTokens tokens_;
   TAutorunCatalogue catalogue_{platform_, tokens_};
   std::wstring user_;
@@ -57,14 +42,14 @@ TEST_F(OlderWindows, EnablingChangesNothingAndDisablingRemovesTheEntry) {
   catalogue_.SetAutorunEnabled(L"HKCU\\" + kRun + L"\\TarnwickOld", L"HKCU", true);
   catalogue_.SetAutorunEnabled(user_ + L"\\TarnwickOld.lnk", L"FILE", true);
   EXPECT_EQ(reg_.ReadString(kCurrentUser, kRun, L"TarnwickOld", L""), L"C:\\old.exe");
-  EXPECT_TRUE(files_.FileExists(user_ + L"\\TarnwickOld.lnk"));
+  EXPECT_TRUE(win32_.files.FileExists(user_ + L"\\TarnwickOld.lnk"));
 
   catalogue_.SetAutorunEnabled(L"HKCU\\" + kRun + L"\\TarnwickOld", L"HKCU", false);
   catalogue_.SetAutorunEnabled(user_ + L"\\TarnwickOld.lnk", L"FILE", false);
   std::vector<std::wstring> names;
   reg_.ReadValueNames(kCurrentUser, kRun, names);
   EXPECT_EQ(std::count(names.begin(), names.end(), L"TarnwickOld"), 0);
-  EXPECT_FALSE(files_.FileExists(user_ + L"\\TarnwickOld.lnk"));
+  EXPECT_FALSE(win32_.files.FileExists(user_ + L"\\TarnwickOld.lnk"));
   EXPECT_TRUE(reg_.ReadBinary(kCurrentUser, kApproved + L"\\Run", L"TarnwickOld").empty());
   EXPECT_TRUE(reg_.ReadBinary(kCurrentUser, kApproved + L"\\StartupFolder", L"TarnwickOld.lnk").empty());
 }
