@@ -14,7 +14,8 @@ constexpr RunKey kRunKeys[] = {
     {platform::kCurrentUser, L"\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"},
 };
 
-constexpr std::wstring_view kApprovedRun = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
+constexpr std::wstring_view kApprovedRun =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
 
 // Entries of a 32-bit Run key keep their state in the Run32 value.
 bool Is32BitKey(std::wstring_view key) { return FindAsciiNoCase(key, L"Wow6432Node") != std::wstring::npos; }
@@ -62,8 +63,7 @@ void AddRunKey(platform::Platform& platform, const TFolderTokens& folderTokens, 
   const TRegReader run(platform.registry, rootKey, key);
   std::vector<std::wstring> names;
   if (run.ReadValueNames(names) == 0) return;
-  const TRegReader approved(platform.registry, rootKey,
-                            std::wstring(kApprovedRun) + (Is32BitKey(key) ? L"32" : L""));
+  const TRegReader approved(platform.registry, rootKey, std::wstring(kApprovedRun) + (Is32BitKey(key) ? L"32" : L""));
   const std::wstring from = RootKeyToStr(rootKey, true);
   for (const std::wstring& name : names) {
     auto entry = std::make_unique<TAutorunInfo>();

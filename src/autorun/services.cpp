@@ -28,8 +28,7 @@ std::vector<platform::EnumServiceStatus> EnumerateServices(platform::ServiceMana
   if (error != kErrorInsufficientBuffer && error != kErrorMoreData) return {};
   std::vector<std::byte> buffer(needed);
   // Services added since the first call make this one fail too: nothing is listed this time.
-  if (!manager.EnumServicesStatusW(scm, kServiceWin32, kServiceStateAll, buffer, needed, returned, resume,
-                                  services)) {
+  if (!manager.EnumServicesStatusW(scm, kServiceWin32, kServiceStateAll, buffer, needed, returned, resume, services)) {
     return {};
   }
   return services;
@@ -69,5 +68,5 @@ void SetServiceEnabled(platform::ServiceManager& manager, std::wstring_view targ
   if (!service) return;
   // A refused change shows itself at the next reading.
   manager.ChangeServiceConfigW(service.get(), kServiceNoChange, enabled ? kServiceAutoStart : kServiceDisabled,
-                              kServiceNoChange);
+                               kServiceNoChange);
 }

@@ -66,8 +66,8 @@ class CountedImages final : public platform::ImageList {
   int count_ = kImageService + 1; // the stored images
 };
 
-int ListVisible(platform::Platform& platform, const TFolderTokens& folderTokens, AutorunCatalogue& catalogue,
-                bool all, const std::wstring* reply, std::string& out, std::string& err) {
+int ListVisible(platform::Platform& platform, const TFolderTokens& folderTokens, AutorunCatalogue& catalogue, bool all,
+                const std::wstring* reply, std::string& out, std::string& err) {
   TStringList fileWhite(platform.locale), nameWhite(platform.locale), nameBlack(platform.locale);
   LoadListFromResource(platform.resources, nameWhite, L"name_white");
   LoadListFromResource(platform.resources, nameBlack, L"name_black");

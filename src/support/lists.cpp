@@ -8,16 +8,16 @@
 #include "support/utf8.h"
 
 int TStringList::IndexOf(std::wstring_view text) const {
-  const auto it = std::lower_bound(items_.begin(), items_.end(), text, [&](const std::wstring& item, std::wstring_view t) {
-    return locale_.CompareTextNoCase(item, t) < 0;
-  });
+  const auto it = std::lower_bound(
+      items_.begin(), items_.end(), text,
+      [&](const std::wstring& item, std::wstring_view t) { return locale_.CompareTextNoCase(item, t) < 0; });
   return it != items_.end() && locale_.CompareTextNoCase(*it, text) == 0 ? static_cast<int>(it - items_.begin()) : -1;
 }
 
 bool TStringList::Add(std::wstring_view text) {
-  const auto it = std::lower_bound(items_.begin(), items_.end(), text, [&](const std::wstring& item, std::wstring_view t) {
-    return locale_.CompareTextNoCase(item, t) < 0;
-  });
+  const auto it = std::lower_bound(
+      items_.begin(), items_.end(), text,
+      [&](const std::wstring& item, std::wstring_view t) { return locale_.CompareTextNoCase(item, t) < 0; });
   if (it != items_.end() && locale_.CompareTextNoCase(*it, text) == 0) return false;
   items_.emplace(it, text);
   return true;
@@ -36,7 +36,7 @@ void MergeJSONArray(TStringList& strings, const nlohmann::json& json, std::strin
   if (found == json.end() || !found->is_array()) return;
   for (const nlohmann::json& element : *found) {
     // A string element is its text; a number or a Boolean its JSON text; anything else empty.
-    const std::string text = element.is_string()                             ? element.get<std::string>()
+    const std::string text = element.is_string()                           ? element.get<std::string>()
                              : element.is_number() || element.is_boolean() ? element.dump()
                                                                            : std::string();
     strings.Add(WideFromUtf8(text));
@@ -50,7 +50,8 @@ bool IsListed(const TStringList& strings, const TFolderTokens& folderTokens, std
     const std::wstring entry = ExpandFolderTokens(folderTokens, Trim(item));
     if (entry.empty() || entry.starts_with(L"//")) continue;
     if (!fileMode) {
-      if (text.size() >= entry.size() && locale.CompareTextNoCase(text.substr(0, entry.size()), entry) == 0) return true;
+      if (text.size() >= entry.size() && locale.CompareTextNoCase(text.substr(0, entry.size()), entry) == 0)
+        return true;
     } else if (entry.ends_with(L'*')) {
       if (EqualsAsciiNoCase(std::wstring_view(entry).substr(0, entry.size() - 1), FileNamePart(text))) return true;
     } else {

@@ -35,8 +35,10 @@ std::wstring RemoveX86Tag(std::wstring_view path) {
 TFolderTokens MakeFolderTokens(platform::FileSystem& files, platform::System& system) {
   auto folder = [&](int id) { return GetSpecialFolder(files, id); };
   TFolderTokens tokens = {
-      {L"%ProgramData%", folder(csidl::kCommonAppData)}, {L"%SystemRoot%", folder(csidl::kWindows)},
-      {L"%Public%", folder(csidl::kCommonDocuments)},    {L"%AppData%", folder(csidl::kAppData)},
+      {L"%ProgramData%", folder(csidl::kCommonAppData)},
+      {L"%SystemRoot%", folder(csidl::kWindows)},
+      {L"%Public%", folder(csidl::kCommonDocuments)},
+      {L"%AppData%", folder(csidl::kAppData)},
       {L"%WinDir%", folder(csidl::kWindows)},
   };
   // A 32-bit process on x64 is given the " (x86)" folders for the plain CSIDLs.

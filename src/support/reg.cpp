@@ -17,7 +17,6 @@ constexpr std::uint32_t kReadAccess[] = {
 constexpr std::uint32_t kWriteAccess = kKeyRead | kKeyWrite | kKeyWow64_64Key; // 0x2011F
 constexpr std::uint32_t kIsKeyAccess = kReadAccess[1];
 
-
 // Every operation starts from the root, so one leading separator names the same key.
 std::wstring_view Relative(std::wstring_view key) {
   if (!key.empty() && key.front() == L'\\') key.remove_prefix(1);
@@ -121,10 +120,9 @@ std::int32_t TRegReader::ReadInteger(std::wstring_view name, std::int32_t value)
       (type != kRegDword && type != kRegDwordBigEndian)) {
     return value;
   }
-  return static_cast<std::int32_t>(std::to_integer<std::uint32_t>(data[0]) |
-                                   std::to_integer<std::uint32_t>(data[1]) << 8 |
-                                   std::to_integer<std::uint32_t>(data[2]) << 16 |
-                                   std::to_integer<std::uint32_t>(data[3]) << 24);
+  return static_cast<std::int32_t>(
+      std::to_integer<std::uint32_t>(data[0]) | std::to_integer<std::uint32_t>(data[1]) << 8 |
+      std::to_integer<std::uint32_t>(data[2]) << 16 | std::to_integer<std::uint32_t>(data[3]) << 24);
 }
 
 std::wstring TRegReader::ReadString(std::wstring_view name, std::wstring_view value) const {
@@ -144,7 +142,7 @@ std::wstring TRegReader::ReadString(std::wstring_view name, std::wstring_view va
 
 std::int32_t TRegReader::ReadNames(std::vector<std::wstring>& names,
                                    win::Error (platform::Registry::*enumerate)(HKey, std::uint32_t,
-                                                                              std::wstring&)) const {
+                                                                               std::wstring&)) const {
   names.clear();
   std::wstring name;
   for (std::uint32_t i = 0; key_ && (registry_.*enumerate)(key_.get(), i, name) == kErrorSuccess; ++i) {
@@ -169,8 +167,7 @@ bool TReg::ReadBool(HKey rootKey, std::wstring_view key, std::wstring_view name,
   return ReadInteger(rootKey, key, name, value ? 1 : 0) != 0;
 }
 
-std::int32_t TReg::ReadInteger(HKey rootKey, std::wstring_view key, std::wstring_view name,
-                               std::int32_t value) const {
+std::int32_t TReg::ReadInteger(HKey rootKey, std::wstring_view key, std::wstring_view name, std::int32_t value) const {
   return TRegReader(registry_, rootKey, key).ReadInteger(name, value);
 }
 
@@ -183,8 +180,7 @@ std::int32_t TReg::ReadKeyNames(HKey rootKey, std::wstring_view key, std::vector
   return TRegReader(registry_, rootKey, key).ReadKeyNames(keyNames);
 }
 
-std::int32_t TReg::ReadValueNames(HKey rootKey, std::wstring_view key,
-                                  std::vector<std::wstring>& valueNames) const {
+std::int32_t TReg::ReadValueNames(HKey rootKey, std::wstring_view key, std::vector<std::wstring>& valueNames) const {
   return TRegReader(registry_, rootKey, key).ReadValueNames(valueNames);
 }
 
@@ -210,7 +206,8 @@ bool TReg::Parse(std::wstring_view text, HKey& rootKey, std::wstring& key, std::
 
 void TReg::WriteBinary(HKey rootKey, std::wstring_view key, std::wstring_view name,
                        std::span<const std::byte> value) const {
-  if (const RegKey opened = OpenWrite(registry_, rootKey, key)) registry_.SetValue(opened.get(), name, kRegBinary, value);
+  if (const RegKey opened = OpenWrite(registry_, rootKey, key))
+    registry_.SetValue(opened.get(), name, kRegBinary, value);
 }
 
 void TReg::WriteInteger(HKey rootKey, std::wstring_view key, std::wstring_view name, std::int32_t value) const {
@@ -260,7 +257,8 @@ std::wstring RootKeyToStr(HKey rootKey, bool Short) {
 
 HKey StrToRootKey(std::wstring_view text) {
   for (const RootName& root : kRootNames) {
-    if (EqualsAsciiNoCase(text, root.full) || (!root.abbreviation.empty() && EqualsAsciiNoCase(text, root.abbreviation))) {
+    if (EqualsAsciiNoCase(text, root.full) ||
+        (!root.abbreviation.empty() && EqualsAsciiNoCase(text, root.abbreviation))) {
       return root.key;
     }
   }

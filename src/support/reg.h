@@ -51,8 +51,7 @@ class TReg {
   std::vector<std::byte> ReadBinary(HKey rootKey, std::wstring_view key, std::wstring_view name) const;
   bool ReadBool(HKey rootKey, std::wstring_view key, std::wstring_view name, bool value) const;
   std::int32_t ReadInteger(HKey rootKey, std::wstring_view key, std::wstring_view name, std::int32_t value) const;
-  std::wstring ReadString(HKey rootKey, std::wstring_view key, std::wstring_view name,
-                          std::wstring_view value) const;
+  std::wstring ReadString(HKey rootKey, std::wstring_view key, std::wstring_view name, std::wstring_view value) const;
   std::int32_t ReadKeyNames(HKey rootKey, std::wstring_view key, std::vector<std::wstring>& keyNames) const;
   std::int32_t ReadValueNames(HKey rootKey, std::wstring_view key, std::vector<std::wstring>& valueNames) const;
 
@@ -60,8 +59,7 @@ class TReg {
   // parts; an unknown root name still parses, with rootKey 0.
   static bool Parse(std::wstring_view text, HKey& rootKey, std::wstring& key, std::wstring& name);
 
-  void WriteBinary(HKey rootKey, std::wstring_view key, std::wstring_view name,
-                   std::span<const std::byte> value) const;
+  void WriteBinary(HKey rootKey, std::wstring_view key, std::wstring_view name, std::span<const std::byte> value) const;
   void WriteInteger(HKey rootKey, std::wstring_view key, std::wstring_view name, std::int32_t value) const;
   void WriteString(HKey rootKey, std::wstring_view key, std::wstring_view name, std::wstring_view value) const;
   // Deletes the subkey `name` of RootKey\Key with its whole subtree.

@@ -7,8 +7,8 @@ std::wstring WideFromUtf16Le(std::span<const std::byte> bytes) {
   text.reserve(bytes.size() / 2);
   const std::size_t units = bytes.size() / 2;
   auto unit = [&](std::size_t i) {
-    return static_cast<char16_t>(std::to_integer<unsigned>(bytes[2 * i]) |
-                                 std::to_integer<unsigned>(bytes[2 * i + 1]) << 8);
+    return static_cast<char16_t>(std::to_integer<unsigned>(bytes[2 * i]) | std::to_integer<unsigned>(bytes[2 * i + 1])
+                                                                               << 8);
   };
   for (std::size_t i = 0; i < units; ++i) {
     const char16_t u = unit(i);

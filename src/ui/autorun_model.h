@@ -30,8 +30,13 @@ class TAutorunModel {
   TAutorunModel(AutorunCatalogue& catalogue, platform::FileSystem& files, platform::FileInfo& fileInfo,
                 platform::ImageList& images, const TFolderTokens& folderTokens, const TStringList& fileWhite,
                 const TStringList& nameWhite)
-      : catalogue_(catalogue), files_(files), fileInfo_(fileInfo), images_(images), folderTokens_(folderTokens),
-        fileWhite_(fileWhite), nameWhite_(nameWhite) {}
+      : catalogue_(catalogue),
+        files_(files),
+        fileInfo_(fileInfo),
+        images_(images),
+        folderTokens_(folderTokens),
+        fileWhite_(fileWhite),
+        nameWhite_(nameWhite) {}
 
   // Reads the catalogue again and reconciles the rows with it: existing rows take the new
   // state, new entries that pass the filters are appended, rows whose entry is gone are

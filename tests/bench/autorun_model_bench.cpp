@@ -14,14 +14,23 @@ using namespace platform;
 
 struct Fixture {
   explicit Fixture(int entries) {
-    for (const wchar_t* name : {L"Audiosrv", L"BFE", L"cbdhsvc_", L"Spooler", L"Themes", L"WSearch"}) nameWhite.Add(name);
+    for (const wchar_t* name : {L"Audiosrv", L"BFE", L"cbdhsvc_", L"Spooler", L"Themes", L"WSearch"})
+      nameWhite.Add(name);
     for (int i = 0; i < entries; ++i) {
       const std::wstring n = std::to_wstring(i);
       switch (i % 4) {
-        case 0: catalogue.Add(L"SERV", L"Service " + n, L"svc" + n); break;
-        case 1: catalogue.Add(L"SCHE", L"Task " + n, L"\\Task " + n); break;
-        case 2: catalogue.Add(L"HKCU", L"Value " + n, L"HKCU\\Software\\Run\\Value " + n, true, L"C:\\app" + n + L".exe"); break;
-        default: catalogue.Add(L"FILE", L"Link " + n, L"C:\\Startup\\Link " + n + L".lnk", i % 8 != 3); break;
+        case 0:
+          catalogue.Add(L"SERV", L"Service " + n, L"svc" + n);
+          break;
+        case 1:
+          catalogue.Add(L"SCHE", L"Task " + n, L"\\Task " + n);
+          break;
+        case 2:
+          catalogue.Add(L"HKCU", L"Value " + n, L"HKCU\\Software\\Run\\Value " + n, true, L"C:\\app" + n + L".exe");
+          break;
+        default:
+          catalogue.Add(L"FILE", L"Link " + n, L"C:\\Startup\\Link " + n + L".lnk", i % 8 != 3);
+          break;
       }
     }
   }

@@ -20,4 +20,3 @@ inline const std::vector<std::vector<std::wstring>> kRows = {
     {L"전체목록", L"All Programs", L"全プログラム", L"所有程序", L"Все программы", L"Tutti i programmi",
      L"Tous les programmes", L"جميع البرامج"},
 };
-

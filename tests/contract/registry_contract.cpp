@@ -85,7 +85,12 @@ TEST_P(RegistryContract, ReadStringByTypeAndShape) {
       {"REG_SZ", kRegSz, Text16(L"Alpha"), L"Alpha"},
       {"REG_SZ without NUL", kRegSz, Text16(L"Alpha", false), L"Alpha"},
       {"REG_SZ cut at the first NUL", kRegSz, Text16(std::wstring(L"Al\0pha", 6)), L"Al"},
-      {"REG_SZ of odd length", kRegSz, [] { auto b = Text16(L"Alpha", false); b.push_back(std::byte{'x'}); return b; }(),
+      {"REG_SZ of odd length", kRegSz,
+       [] {
+         auto b = Text16(L"Alpha", false);
+         b.push_back(std::byte{'x'});
+         return b;
+       }(),
        L"Alpha"},
       {"REG_EXPAND_SZ stays unexpanded", kRegExpandSz, Text16(L"%ProgramFiles%\\App"), L"%ProgramFiles%\\App"},
       {"non-ASCII REG_SZ", kRegSz, Text16(L"Привет 日本 \U0001F600"), L"Привет 日本 \U0001F600"},
@@ -139,13 +144,13 @@ TEST_P(RegistryContract, ReadIntegerAndBoolTakeOnlyFourByteIntegers) {
 
 TEST_P(RegistryContract, ReadBinaryOnlyForBinaryAndResourceTypes) {
   const auto data = B({1, 2, 3});
-  for (const std::uint32_t type : {kRegNone, kRegBinary, kRegResourceList, kRegFullResourceDescriptor,
-                                   kRegResourceRequirementsList}) {
+  for (const std::uint32_t type :
+       {kRegNone, kRegBinary, kRegResourceList, kRegFullResourceDescriptor, kRegResourceRequirementsList}) {
     SetRaw(kCurrentUser, scratch_, L"Value", type, data);
     EXPECT_EQ(reg_->ReadBinary(kCurrentUser, scratch_, L"Value"), data) << "type " << type;
   }
-  for (const std::uint32_t type : {kRegSz, kRegExpandSz, kRegDword, kRegDwordBigEndian, kRegLink, kRegMultiSz,
-                                   kRegQword}) {
+  for (const std::uint32_t type :
+       {kRegSz, kRegExpandSz, kRegDword, kRegDwordBigEndian, kRegLink, kRegMultiSz, kRegQword}) {
     SetRaw(kCurrentUser, scratch_, L"Value", type, data);
     EXPECT_TRUE(reg_->ReadBinary(kCurrentUser, scratch_, L"Value").empty()) << "type " << type;
   }

@@ -8,7 +8,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const TFolderTokens tokens = {
-      {L"%ProgramFiles%", L"C:\\Program Files"}, {L"%AppData%", L"C:\\Users\\Ann\\AppData\\Roaming"},
+      {L"%ProgramFiles%", L"C:\\Program Files"},
+      {L"%AppData%", L"C:\\Users\\Ann\\AppData\\Roaming"},
       {L"%Public%", L""}, // a folder the system could not give
   };
   // Any sequence of UTF-16 code units, lone surrogates and controls included.

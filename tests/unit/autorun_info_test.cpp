@@ -16,12 +16,10 @@ TEST(AutorunInfo, TagsCompareWithoutCaseAndAnyOtherTagIsTheRegistry) {
     const wchar_t* from;
     TAutorunSource source;
   } cases[] = {
-      {L"FILE", TAutorunSource::File},        {L"file", TAutorunSource::File},
-      {L"Sche", TAutorunSource::Task},        {L"SERV", TAutorunSource::Service},
-      {L"serv", TAutorunSource::Service},     {L"HKLM", TAutorunSource::Registry},
-      {L"HKCU", TAutorunSource::Registry},     {L"HKU", TAutorunSource::Registry},
-      {L"", TAutorunSource::Registry},        {L"FILES", TAutorunSource::Registry},
-      {L"SERV ", TAutorunSource::Registry},
+      {L"FILE", TAutorunSource::File},      {L"file", TAutorunSource::File},      {L"Sche", TAutorunSource::Task},
+      {L"SERV", TAutorunSource::Service},   {L"serv", TAutorunSource::Service},   {L"HKLM", TAutorunSource::Registry},
+      {L"HKCU", TAutorunSource::Registry},  {L"HKU", TAutorunSource::Registry},   {L"", TAutorunSource::Registry},
+      {L"FILES", TAutorunSource::Registry}, {L"SERV ", TAutorunSource::Registry},
   };
   for (const auto& c : cases) EXPECT_EQ(SourceOfTag(c.from), c.source) << c.from;
 }

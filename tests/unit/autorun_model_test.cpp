@@ -18,7 +18,8 @@ class AutorunModel : public ::testing::Test {
     files.AddFolder(L"C:\\App");
     files.AddFile(L"C:\\App\\app.exe");
     files.AddFile(L"C:\\App\\plain.exe");
-    info.Versions[L"C:\\App\\app.exe"] = {{{0x0409, 0x04B0}}, {{L"\\StringFileInfo\\040904B0\\ProductName", L"App Pro"}}};
+    info.Versions[L"C:\\App\\app.exe"] = {{{0x0409, 0x04B0}},
+                                          {{L"\\StringFileInfo\\040904B0\\ProductName", L"App Pro"}}};
     info.IconCounts[L"C:\\App\\app.exe"] = 1;
     images.Names = {L"0", L"1", L"2", L"3"}; // the stored images come first
   }

@@ -19,8 +19,7 @@ class Catalogue : public ::testing::Test {
     reg.WriteString(kLocalMachine, kRun, L"Both", L"both.exe");
     reg.WriteString(kLocalMachine, L"Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run", L"Both",
                     L"both.exe");
-    fake.tasks.Tasks = {{L"\\Update", true}, {L"\\Hidden", true, true}, {L"\\Off", false},
-                        {L"\\Vendor\\Nested", true}};
+    fake.tasks.Tasks = {{L"\\Update", true}, {L"\\Hidden", true, true}, {L"\\Off", false}, {L"\\Vendor\\Nested", true}};
     fake.services.Services = {{L"Svc", L"A service", L"C:\\svc.exe", 2}};
   }
   std::vector<std::wstring> Rows() {
@@ -73,9 +72,8 @@ TEST_F(Catalogue, SwitchingGoesToTheSourceOfTheTag) {
   catalogue.SetAutorunEnabled(L"Svc", L"serv", false);
   catalogue.SetAutorunEnabled(L"HKCU\\" + kRun + L"\\Mine", L"HKU", false);
   catalogue.SetAutorunEnabled(L"HKLM\\" + kRun + L"\\Both", L"", false);
-  EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"FILE|Tool|off", L"HKLM|Both|off", L"HKLM|Both|on",
-                                               L"HKCU|Mine|off", L"SCHE|Update|on", L"SCHE|Off|on",
-                                               L"SERV|A service|off"}));
+  EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"FILE|Tool|off", L"HKLM|Both|off", L"HKLM|Both|on", L"HKCU|Mine|off",
+                                               L"SCHE|Update|on", L"SCHE|Off|on", L"SERV|A service|off"}));
   EXPECT_EQ(fake.tasks.Connections, fake.tasks.Releases);
 }
 

@@ -34,7 +34,9 @@ TEST_F(Cli, ListsTheCatalogueInOrderAsLinesOrJson) {
   EXPECT_EQ(Run({L"list"}), 0);
   EXPECT_EQ(out,
             "FILE|Tool | Pipe|C:\\Startup\\Tool | Pipe.lnk|enabled\n"
-            "HKCU|\xC3\x9Cn\xC3\xAF" "code|HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\\xC3\x9Cn\xC3\xAF" "code|enabled\n"
+            "HKCU|\xC3\x9Cn\xC3\xAF"
+            "code|HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\\xC3\x9Cn\xC3\xAF"
+            "code|enabled\n"
             "SERV|A service|Svc|enabled\n");
   EXPECT_EQ(err, "");
 
@@ -74,7 +76,9 @@ TEST_F(Cli, SavesTheListOrSaysWhyItCannot) {
   EXPECT_EQ(fake.files.Contents[L"C:\\out.txt"],
             "\xEF\xBB\xBF"
             "FILE|Tool | Pipe|C:\\Startup\\Tool | Pipe.lnk\r\n"
-            "HKCU|\xC3\x9Cn\xC3\xAF" "code|HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\\xC3\x9Cn\xC3\xAF" "code\r\n"
+            "HKCU|\xC3\x9Cn\xC3\xAF"
+            "code|HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\\xC3\x9Cn\xC3\xAF"
+            "code\r\n"
             "SERV|A service|Svc\r\n");
 
   fake.files.WriteFailures[L"C:\\locked.txt"] = L"Access is denied.";
@@ -94,7 +98,8 @@ TEST_F(Cli, SwitchesAnEntryAndChecksItTookEffect) {
 
   fake.services.RefuseChange = true;
   EXPECT_EQ(Run({L"disable", L"--from", L"SERV", L"--target", L"Svc"}), 1);
-  EXPECT_EQ(err, "tarnwick-cli: no change: SERV|Svc is still enabled (access denied, or the system refused the change)\n");
+  EXPECT_EQ(err,
+            "tarnwick-cli: no change: SERV|Svc is still enabled (access denied, or the system refused the change)\n");
 
   EXPECT_EQ(Run({L"disable", L"--from", L"SERV", L"--target", L"Nope"}), 1);
   EXPECT_EQ(err, "tarnwick-cli: no change: entry not found: SERV|Nope\n");
@@ -116,7 +121,8 @@ TEST_F(Cli, ListsTheRowsTheWindowWouldShow) {
   EXPECT_EQ(Run({L"list", L"--visible"}), 0) << err;
   EXPECT_EQ(out,
             "Tool | Pipe|FILE|enabled\n"
-            "\xC3\x9Cn\xC3\xAF" "code|HKCU|enabled\n"
+            "\xC3\x9Cn\xC3\xAF"
+            "code|HKCU|enabled\n"
             "Sample Agent|SERV|enabled\n")
       << "Spooler is on the built-in white list";
   EXPECT_EQ(Run({L"list", L"--all", L"--visible"}), 0);
@@ -124,7 +130,9 @@ TEST_F(Cli, ListsTheRowsTheWindowWouldShow) {
 
   fake.files.Contents[L"C:\\reply.json"] = R"({"name_white": ["sampleagent"], "file_white": ["tool | pipe.lnk*"]})";
   EXPECT_EQ(Run({L"list", L"--visible", L"--reply", L"C:\\reply.json"}), 0);
-  EXPECT_EQ(out, "\xC3\x9Cn\xC3\xAF" "code|HKCU|enabled\n");
+  EXPECT_EQ(out,
+            "\xC3\x9Cn\xC3\xAF"
+            "code|HKCU|enabled\n");
   fake.files.Contents[L"C:\\reply.json"] = "{not json";
   EXPECT_EQ(Run({L"list", L"--visible", L"--reply", L"C:\\reply.json"}), 0);
   EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 3) << "a reply that is no JSON object changes no list";

@@ -16,11 +16,10 @@ class FileInformation : public ::testing::Test {
     files.AddFolder(L"C:\\App");
     files.AddFile(L"C:\\App\\app.exe");
     files.AddFile(L"C:\\App\\plain.txt");
-    info.Versions[L"C:\\App\\app.exe"] = {
-        {{0x0412, 0x04B0}, {0x0409, 0x04E4}},
-        {{L"\\StringFileInfo\\041204B0\\ProductName", L"첫 제품"},
-         {L"\\StringFileInfo\\040904E4\\ProductName", L"Second"},
-         {L"\\StringFileInfo\\040904E4\\CompanyName", L"Second Company"}}};
+    info.Versions[L"C:\\App\\app.exe"] = {{{0x0412, 0x04B0}, {0x0409, 0x04E4}},
+                                          {{L"\\StringFileInfo\\041204B0\\ProductName", L"첫 제품"},
+                                           {L"\\StringFileInfo\\040904E4\\ProductName", L"Second"},
+                                           {L"\\StringFileInfo\\040904E4\\CompanyName", L"Second Company"}}};
     info.IconCounts[L"C:\\App\\app.exe"] = 4;
   }
   int Icon(std::wstring_view location, int defaultIndex = 7) {

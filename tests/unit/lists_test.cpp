@@ -28,7 +28,10 @@ TEST_F(Lists, StaySortedAndDropTextsTheyHoldInAnyCase) {
 }
 
 TEST_F(Lists, LoadFromAResourceLineByLine) {
-  resources.Items = {{L"MIXED", "\xEF\xBB\xBF" "b\r\na\rc\n\r\nd\r\n"}, {L"BARE", "x\ny"}};
+  resources.Items = {{L"MIXED",
+                      "\xEF\xBB\xBF"
+                      "b\r\na\rc\n\r\nd\r\n"},
+                     {L"BARE", "x\ny"}};
   list.Add(L"old");
   LoadListFromResource(resources, list, L"mixed");
   EXPECT_EQ(Items(list), (std::vector<std::wstring>{L"", L"a", L"b", L"c", L"d"}))
@@ -109,7 +112,7 @@ TEST_F(Lists, BuiltInListsHoldTheirEntries) {
   const struct {
     const wchar_t* service;
     bool listed;
-  } services[] = {{L"BFE", true}, {L"BFEngine", true}, {L"Audiosrv", true}, {L"cbdhsvc_1a2b3", true},
+  } services[] = {{L"BFE", true},     {L"BFEngine", true}, {L"Audiosrv", true},     {L"cbdhsvc_1a2b3", true},
                   {L"spooler", true}, {L"Tarnwick", true}, {L"SampleAgent", false}, {L"AnySign4PC", false}};
   for (const auto& s : services) EXPECT_EQ(IsListed(nameWhite, tokens, s.service, false), s.listed) << s.service;
   EXPECT_FALSE(nameWhite.Add(L"spooler")) << "already there as Spooler";

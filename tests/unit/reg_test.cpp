@@ -45,9 +45,12 @@ TEST(RegRootNames, FollowTheRootTable) {
     const wchar_t* full;
     const wchar_t* abbreviation;
   } roots[] = {
-      {kClassesRoot, L"HKEY_CLASSES_ROOT", L"HKCR"},   {kCurrentUser, L"HKEY_CURRENT_USER", L"HKCU"},
-      {kLocalMachine, L"HKEY_LOCAL_MACHINE", L"HKLM"}, {kUsers, L"HKEY_USERS", L"HKU"},
-      {kPerformanceData, L"HKEY_PERFORMANCE_DATA", nullptr}, {kCurrentConfig, L"HKEY_CURRENT_CONFIG", nullptr},
+      {kClassesRoot, L"HKEY_CLASSES_ROOT", L"HKCR"},
+      {kCurrentUser, L"HKEY_CURRENT_USER", L"HKCU"},
+      {kLocalMachine, L"HKEY_LOCAL_MACHINE", L"HKLM"},
+      {kUsers, L"HKEY_USERS", L"HKU"},
+      {kPerformanceData, L"HKEY_PERFORMANCE_DATA", nullptr},
+      {kCurrentConfig, L"HKEY_CURRENT_CONFIG", nullptr},
       {kDynData, L"HKEY_DYN_DATA", nullptr},
   };
   for (const auto& r : roots) {

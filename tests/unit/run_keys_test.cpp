@@ -159,8 +159,12 @@ class CountingRegistry final : public Registry {
  public:
   explicit CountingRegistry(Registry& inner) : inner_(inner) {}
   std::size_t calls = 0;
-  win::Error OpenKey(HKey k, std::wstring_view s, std::uint32_t a, HKey& r) override { return ++calls, inner_.OpenKey(k, s, a, r); }
-  win::Error CreateKey(HKey k, std::wstring_view s, std::uint32_t a, HKey& r) override { return ++calls, inner_.CreateKey(k, s, a, r); }
+  win::Error OpenKey(HKey k, std::wstring_view s, std::uint32_t a, HKey& r) override {
+    return ++calls, inner_.OpenKey(k, s, a, r);
+  }
+  win::Error CreateKey(HKey k, std::wstring_view s, std::uint32_t a, HKey& r) override {
+    return ++calls, inner_.CreateKey(k, s, a, r);
+  }
   win::Error CloseKey(HKey k) override { return ++calls, inner_.CloseKey(k); }
   win::Error QueryValue(HKey k, std::wstring_view n, std::uint32_t* t, std::byte* d, std::uint32_t* s) override {
     return ++calls, inner_.QueryValue(k, n, t, d, s);
@@ -169,7 +173,9 @@ class CountingRegistry final : public Registry {
     return ++calls, inner_.SetValue(k, n, t, d);
   }
   win::Error DeleteValue(HKey k, std::wstring_view n) override { return ++calls, inner_.DeleteValue(k, n); }
-  win::Error DeleteKey(HKey k, std::wstring_view s, std::uint32_t a) override { return ++calls, inner_.DeleteKey(k, s, a); }
+  win::Error DeleteKey(HKey k, std::wstring_view s, std::uint32_t a) override {
+    return ++calls, inner_.DeleteKey(k, s, a);
+  }
   win::Error EnumKey(HKey k, std::uint32_t i, std::wstring& n) override { return ++calls, inner_.EnumKey(k, i, n); }
   win::Error EnumValue(HKey k, std::uint32_t i, std::wstring& n) override { return ++calls, inner_.EnumValue(k, i, n); }
   win::Error QueryInfoKey(HKey k, std::uint32_t& s) override { return ++calls, inner_.QueryInfoKey(k, s); }
@@ -180,7 +186,8 @@ class CountingRegistry final : public Registry {
 
 TEST_F(RunKeys, ListingCostsAFixedNumberOfRegistryCallsPerValue) {
   CountingRegistry counting(fake.registry);
-  Platform platform{counting, fake.files, fake.services, fake.system, fake.tasks, fake.fileInfo, fake.locale, fake.resources, fake.shell};
+  Platform platform{counting,      fake.files,  fake.services,  fake.system, fake.tasks,
+                    fake.fileInfo, fake.locale, fake.resources, fake.shell};
   std::size_t previous = 0;
   for (const int values : {1000, 2000}) {
     for (int i = previous ? 1000 : 0; i < values; ++i) {

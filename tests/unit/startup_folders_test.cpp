@@ -10,7 +10,8 @@ using namespace platform;
 
 const std::wstring kCommon = L"C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Startup";
 const std::wstring kUser = L"C:\\Users\\Ann\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Startup";
-const std::wstring kApproved = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\StartupFolder";
+const std::wstring kApproved =
+    L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\StartupFolder";
 
 class StartupFolders : public ::testing::Test {
  protected:
@@ -57,8 +58,9 @@ TEST_F(StartupFolders, CommonFilesKeepStatesUnderTheMachineAndUserFilesUnderTheU
 
   fake.system.Now = 0x0102'0304'0506'0708ull;
   SetStartupFolderEnabled(fake.platform, list[0]->Target, false);
-  const std::vector<std::byte> disabled = {std::byte{3}, {}, {}, {}, std::byte{8}, std::byte{7}, std::byte{6},
-                                           std::byte{5}, std::byte{4}, std::byte{3}, std::byte{2}, std::byte{1}};
+  const std::vector<std::byte> disabled = {std::byte{3}, {},           {},           {},
+                                           std::byte{8}, std::byte{7}, std::byte{6}, std::byte{5},
+                                           std::byte{4}, std::byte{3}, std::byte{2}, std::byte{1}};
   EXPECT_EQ(reg.ReadBinary(kLocalMachine, kApproved, L"Same.lnk"), disabled);
   EXPECT_TRUE(reg.ReadBinary(kCurrentUser, kApproved, L"Same.lnk").empty());
   EXPECT_TRUE(fake.files.FileExists(list[0]->Target)) << "the file stays";

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "common/translation_table.h"
 #include "platform/fake/fake_locale.h"
 #include "resource_files.h"
 #include "translate/translate.h"
-#include "common/translation_table.h"
 
 namespace {
 

@@ -15,8 +15,14 @@ TEST(Utf8, RoundTripsAndReplacesWhatIsNotText) {
     const char* bytes;
     const wchar_t* text;
   } invalid[] = {
-      {"\xFF", L"\uFFFD"},         {"\xC3", L"\uFFFD"},           {"\xC0\xAF", L"\uFFFD\uFFFD"},
-      {"\xED\xA0\x80", L"\uFFFD\uFFFD\uFFFD"}, {"a\x80" "b", L"a\uFFFDb"}, {"\xF4\x90\x80\x80", L"\uFFFD\uFFFD\uFFFD\uFFFD"},
+      {"\xFF", L"\uFFFD"},
+      {"\xC3", L"\uFFFD"},
+      {"\xC0\xAF", L"\uFFFD\uFFFD"},
+      {"\xED\xA0\x80", L"\uFFFD\uFFFD\uFFFD"},
+      {"a\x80"
+       "b",
+       L"a\uFFFDb"},
+      {"\xF4\x90\x80\x80", L"\uFFFD\uFFFD\uFFFD\uFFFD"},
   };
   for (const auto& c : invalid) EXPECT_EQ(WideFromUtf8(c.bytes), c.text) << c.bytes;
 }

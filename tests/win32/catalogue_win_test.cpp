@@ -32,8 +32,8 @@ class Win32Catalogue : public ::testing::Test {
     reg_.WriteString(kCurrentUser, kRun, L"TarnwickSeed User", L"rundll32.exe seed.dll,Start");
     const std::array<std::byte, 12> disabled{std::byte{3}};
     reg_.WriteBinary(kCurrentUser, kApproved + L"Run", L"TarnwickSeed User", disabled);
-    for (const std::wstring& file : {common_ + L"\\TarnwickSeed.lnk", user_ + L"\\TarnwickSeed.BAT",
-                                     user_ + L"\\TarnwickSeed.txt"}) {
+    for (const std::wstring& file :
+         {common_ + L"\\TarnwickSeed.lnk", user_ + L"\\TarnwickSeed.BAT", user_ + L"\\TarnwickSeed.txt"}) {
       std::wstring message;
       ASSERT_TRUE(win32_.files.WriteWholeFile(file, "seed", message));
     }
@@ -53,8 +53,8 @@ class Win32Catalogue : public ::testing::Test {
     reg_.DeleteValue(kCurrentUser, kApproved + L"Run", L"TarnwickSeed User");
     reg_.DeleteValue(kLocalMachine, kApproved + L"Run32", L"TarnwickSeed");
     reg_.DeleteValue(kLocalMachine, kApproved + L"StartupFolder", L"TarnwickSeed.lnk");
-    for (const std::wstring& file : {common_ + L"\\TarnwickSeed.lnk", user_ + L"\\TarnwickSeed.BAT",
-                                     user_ + L"\\TarnwickSeed.txt"}) {
+    for (const std::wstring& file :
+         {common_ + L"\\TarnwickSeed.lnk", user_ + L"\\TarnwickSeed.BAT", user_ + L"\\TarnwickSeed.txt"}) {
       DeleteFileW(file.c_str());
     }
     const SC_HANDLE scm = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);

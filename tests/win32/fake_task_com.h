@@ -25,7 +25,7 @@ struct Task {
 // What the fake service holds and what was asked of it.
 struct Scheduler {
   std::vector<Task> RootTasks;
-  std::optional<LONG> FailAtItem;        // get_Item of this 1-based index fails
+  std::optional<LONG> FailAtItem; // get_Item of this 1-based index fails
   bool ConnectArgumentsWereEmpty = false;
   HRESULT ConnectResult = S_OK;
   std::vector<std::wstring> FoldersAsked;

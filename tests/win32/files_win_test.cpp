@@ -32,14 +32,15 @@ class Win32Files : public ::testing::Test {
     RemoveDirectoryW(folder_.c_str());
   }
   void Make(const std::wstring& name, DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
-    const HANDLE file = CreateFileW((folder_ + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr);
+    const HANDLE file =
+        CreateFileW((folder_ + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
     CloseHandle(file);
   }
   std::string Read(const std::wstring& name) {
     std::string data(256, '\0');
-    const HANDLE file = CreateFileW((folder_ + name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                                    nullptr);
+    const HANDLE file =
+        CreateFileW((folder_ + name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return "<missing>";
     DWORD read = 0;
     ReadFile(file, data.data(), static_cast<DWORD>(data.size()), &read, nullptr);
@@ -105,7 +106,8 @@ TEST(Win32Folders, ProgramFilesTokensNameThe64BitFoldersFromA32BitProcess) {
   EXPECT_EQ(ExpandFolderTokens(tokens, L"%CommonProgramFiles(x86)%\\x.dll"),
             L"C:\\Program Files (x86)\\Common Files\\x.dll");
   EXPECT_EQ(ExpandFolderTokens(tokens, L"%SystemRoot%\\a.exe"), ExpandFolderTokens(tokens, L"%WinDir%\\a.exe"));
-  EXPECT_EQ(ExpandFolderTokens(tokens, L"%Public%\\a.exe"), GetSpecialFolder(files, csidl::kCommonDocuments) + L"\\a.exe");
+  EXPECT_EQ(ExpandFolderTokens(tokens, L"%Public%\\a.exe"),
+            GetSpecialFolder(files, csidl::kCommonDocuments) + L"\\a.exe");
   for (const auto& [token, folder] : tokens) {
     EXPECT_FALSE(folder.empty()) << token.size();
     EXPECT_NE(folder.back(), L'\\');

@@ -56,8 +56,8 @@ TEST_F(Win32Locale, TheTranslationTableTranslatesEveryRowIntoEveryLanguage) {
   for (const auto& row : kRows) {
     for (std::size_t to = 0; to < kCodes.size(); ++to) {
       EXPECT_EQ(t.Translate(row[0], kCodes[to]), row[to]);
-      EXPECT_EQ(t.Translate(row[to], L"ko"), row[to] == L"Home" || row[to] == L"Loc" ? t.Translate(row[to], L"ko")
-                                                                                      : row[0]);
+      EXPECT_EQ(t.Translate(row[to], L"ko"),
+                row[to] == L"Home" || row[to] == L"Loc" ? t.Translate(row[to], L"ko") : row[0]);
     }
   }
 }

@@ -22,9 +22,9 @@ class Win32Services : public ::testing::Test {
     scm_ = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
     ASSERT_NE(scm_, nullptr);
     Remove();
-    service_ = CreateServiceW(scm_, kName, kDisplay, SERVICE_ALL_ACCESS, SERVICE_WIN32_OWN_PROCESS,
-                              SERVICE_DEMAND_START, SERVICE_ERROR_NORMAL, kPath, nullptr, nullptr, nullptr, nullptr,
-                              nullptr);
+    service_ =
+        CreateServiceW(scm_, kName, kDisplay, SERVICE_ALL_ACCESS, SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START,
+                       SERVICE_ERROR_NORMAL, kPath, nullptr, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(service_, nullptr) << GetLastError();
   }
   void TearDown() override {

@@ -78,7 +78,8 @@ TEST_F(Win32Tasks, NoConnectionGivesNoTasksAndTheServicesFollow) {
   runtime.CreateResult = REGDB_E_CLASSNOTREG;
   platform::FakePlatform fake;
   fake.services.Services = {{L"Svc", L"A service", L"C:\\svc.exe", 2}};
-  platform::Platform mixed{fake.registry, fake.files, fake.services, fake.system, scheduler, fake.fileInfo, fake.locale, fake.resources, fake.shell};
+  platform::Platform mixed{fake.registry, fake.files,  fake.services,  fake.system, scheduler,
+                           fake.fileInfo, fake.locale, fake.resources, fake.shell};
   const TFolderTokens tokens;
   TAutorunCatalogue catalogue(mixed, tokens);
   catalogue.GetAutorunList(list);

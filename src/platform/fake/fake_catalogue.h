@@ -12,8 +12,8 @@ class FakeCatalogue final : public AutorunCatalogue {
 
   TAutorunInfo& Add(std::wstring from, std::wstring caption, std::wstring target, bool enabled = true,
                     std::wstring fileName = L"") {
-    Entries.push_back(TAutorunInfo{std::move(fileName), std::move(caption), L"", std::move(target), std::move(from),
-                                   enabled});
+    Entries.push_back(
+        TAutorunInfo{std::move(fileName), std::move(caption), L"", std::move(target), std::move(from), enabled});
     return Entries.back();
   }
   void GetAutorunList(TAutorunList& list) override {

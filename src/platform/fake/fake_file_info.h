@@ -14,10 +14,10 @@ class FakeFileInfo final : public FileInfo {
  public:
   struct Version {
     std::vector<std::pair<std::uint16_t, std::uint16_t>> Translations; // language, code page
-    std::map<std::wstring, std::wstring> Strings; // "\StringFileInfo\040904B0\ProductName" -> text
+    std::map<std::wstring, std::wstring> Strings;                      // "\StringFileInfo\040904B0\ProductName" -> text
   };
-  std::map<std::wstring, Version> Versions;    // by file path
-  std::map<std::wstring, int> IconCounts;      // by file path: how many icons it holds
+  std::map<std::wstring, Version> Versions;                      // by file path
+  std::map<std::wstring, int> IconCounts;                        // by file path: how many icons it holds
   std::vector<std::pair<std::wstring, std::uint16_t>> Extracted; // every ExtractAssociatedIconW
   int LiveIcons = 0;
 

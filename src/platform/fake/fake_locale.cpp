@@ -16,7 +16,9 @@ int FakeLocale::GetLocaleInfoW(std::uint32_t, std::uint32_t type, std::span<wcha
   return needed;
 }
 
-int FakeLocale::CompareTextNoCase(std::wstring_view a, std::wstring_view b) { return UpperCase(a).compare(UpperCase(b)); }
+int FakeLocale::CompareTextNoCase(std::wstring_view a, std::wstring_view b) {
+  return UpperCase(a).compare(UpperCase(b));
+}
 
 std::wstring FakeLocale::UpperCase(std::wstring_view text) {
   std::wstring upper(text);

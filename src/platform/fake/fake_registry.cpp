@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "support/text.h"
 #include <vector>
+#include "support/text.h"
 
 namespace platform {
 namespace {

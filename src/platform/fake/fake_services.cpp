@@ -19,8 +19,8 @@ std::uint32_t TextBytes(const std::wstring& text) { return static_cast<std::uint
 } // namespace
 
 const FakeServiceManager::Service* FakeServiceManager::Find(std::wstring_view name) const {
-  const auto it = std::find_if(Services.begin(), Services.end(),
-                               [&](const Service& s) { return EqualsAsciiNoCase(s.Name, name); });
+  const auto it =
+      std::find_if(Services.begin(), Services.end(), [&](const Service& s) { return EqualsAsciiNoCase(s.Name, name); });
   return it == Services.end() ? nullptr : &*it;
 }
 
@@ -50,9 +50,9 @@ ScHandle FakeServiceManager::OpenSCManagerW(std::uint32_t access) {
 }
 
 bool FakeServiceManager::EnumServicesStatusW(ScHandle manager, std::uint32_t serviceType, std::uint32_t serviceState,
-                                            std::span<std::byte> buffer, std::uint32_t& bytesNeeded,
-                                            std::uint32_t& servicesReturned, std::uint32_t& resumeHandle,
-                                            std::vector<EnumServiceStatus>& services) {
+                                             std::span<std::byte> buffer, std::uint32_t& bytesNeeded,
+                                             std::uint32_t& servicesReturned, std::uint32_t& resumeHandle,
+                                             std::vector<EnumServiceStatus>& services) {
   ++EnumerationCalls;
   const auto handle = handles_.find(manager);
   if (handle == handles_.end() || !handle->second.service.empty()) return Fail(kErrorInvalidHandle);
@@ -91,8 +91,8 @@ ScHandle FakeServiceManager::OpenServiceW(ScHandle manager, std::wstring_view se
   return lastError_ == kErrorSuccess ? NewHandle(service->Name, access) : 0;
 }
 
-bool FakeServiceManager::QueryServiceConfigW(ScHandle service, std::span<std::byte> buffer,
-                                            std::uint32_t& bytesNeeded, ServiceConfig& config) {
+bool FakeServiceManager::QueryServiceConfigW(ScHandle service, std::span<std::byte> buffer, std::uint32_t& bytesNeeded,
+                                             ServiceConfig& config) {
   const auto handle = handles_.find(service);
   if (handle == handles_.end() || handle->second.service.empty()) return Fail(kErrorInvalidHandle);
   if (!(handle->second.access & kServiceQueryConfig)) return Fail(kErrorAccessDenied);
@@ -109,7 +109,7 @@ bool FakeServiceManager::QueryServiceConfigW(ScHandle service, std::span<std::by
 }
 
 bool FakeServiceManager::ChangeServiceConfigW(ScHandle service, std::uint32_t serviceType, std::uint32_t startType,
-                                             std::uint32_t errorControl) {
+                                              std::uint32_t errorControl) {
   const auto handle = handles_.find(service);
   if (handle == handles_.end() || handle->second.service.empty()) return Fail(kErrorInvalidHandle);
   if (!(handle->second.access & kServiceChangeConfig) || RefuseChange) return Fail(kErrorAccessDenied);

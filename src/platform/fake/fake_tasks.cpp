@@ -24,8 +24,8 @@ bool FakeTaskScheduler::GetTasks(std::wstring_view path, std::vector<RegisteredT
   if (!folder.ends_with(L'\\')) folder += L'\\';
   std::size_t item = 0;
   for (const Task& task : Tasks) {
-    const bool inFolder = StartsWithAsciiNoCase(task.Path, folder) &&
-                          task.Path.find(L'\\', folder.size()) == std::wstring::npos;
+    const bool inFolder =
+        StartsWithAsciiNoCase(task.Path, folder) && task.Path.find(L'\\', folder.size()) == std::wstring::npos;
     if (!inFolder || task.Hidden) continue;
     if (FailAtItem && ++item == *FailAtItem) return false;
     tasks.push_back(RegisteredTask{task.Path.substr(folder.size()), task.Enabled});

@@ -57,8 +57,8 @@ bool Win32FileSystem::WriteWholeFile(std::wstring_view path, std::string_view da
   // Written beside the file first and moved over it only when complete.
   const std::wstring target(path);
   const std::wstring temporary = target + L".tarnwick-" + std::to_wstring(GetCurrentProcessId());
-  const HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                  nullptr);
+  const HANDLE file =
+      CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     message = SystemMessage(GetLastError());
     return false;

@@ -24,8 +24,8 @@ win::Error Win32Registry::OpenKey(HKey key, std::wstring_view subKey, std::uint3
 
 win::Error Win32Registry::CreateKey(HKey key, std::wstring_view subKey, std::uint32_t access, HKey& result) {
   HKEY opened = nullptr;
-  const LSTATUS status = RegCreateKeyExW(Native(key), Z(subKey).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                         access, nullptr, &opened, nullptr);
+  const LSTATUS status = RegCreateKeyExW(Native(key), Z(subKey).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access,
+                                         nullptr, &opened, nullptr);
   if (status == ERROR_SUCCESS) result = reinterpret_cast<HKey>(opened);
   return static_cast<win::Error>(status);
 }

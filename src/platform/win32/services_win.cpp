@@ -15,15 +15,15 @@ ScHandle Win32ServiceManager::OpenSCManagerW(std::uint32_t access) {
 }
 
 bool Win32ServiceManager::EnumServicesStatusW(ScHandle manager, std::uint32_t serviceType, std::uint32_t serviceState,
-                                             std::span<std::byte> buffer, std::uint32_t& bytesNeeded,
-                                             std::uint32_t& servicesReturned, std::uint32_t& resumeHandle,
-                                             std::vector<EnumServiceStatus>& services) {
+                                              std::span<std::byte> buffer, std::uint32_t& bytesNeeded,
+                                              std::uint32_t& servicesReturned, std::uint32_t& resumeHandle,
+                                              std::vector<EnumServiceStatus>& services) {
   DWORD needed = 0;
   DWORD returned = 0;
   DWORD resume = resumeHandle;
   auto* records = reinterpret_cast<ENUM_SERVICE_STATUSW*>(buffer.empty() ? nullptr : buffer.data());
   const BOOL ok = ::EnumServicesStatusW(Native(manager), serviceType, serviceState, records,
-                                      static_cast<DWORD>(buffer.size()), &needed, &returned, &resume);
+                                        static_cast<DWORD>(buffer.size()), &needed, &returned, &resume);
   bytesNeeded = needed;
   servicesReturned = returned;
   resumeHandle = resume;
@@ -41,8 +41,8 @@ ScHandle Win32ServiceManager::OpenServiceW(ScHandle manager, std::wstring_view s
   return reinterpret_cast<ScHandle>(::OpenServiceW(Native(manager), std::wstring(serviceName).c_str(), access));
 }
 
-bool Win32ServiceManager::QueryServiceConfigW(ScHandle service, std::span<std::byte> buffer,
-                                             std::uint32_t& bytesNeeded, ServiceConfig& config) {
+bool Win32ServiceManager::QueryServiceConfigW(ScHandle service, std::span<std::byte> buffer, std::uint32_t& bytesNeeded,
+                                              ServiceConfig& config) {
   DWORD needed = 0;
   auto* record = reinterpret_cast<QUERY_SERVICE_CONFIGW*>(buffer.empty() ? nullptr : buffer.data());
   const BOOL ok = ::QueryServiceConfigW(Native(service), record, static_cast<DWORD>(buffer.size()), &needed);
@@ -53,9 +53,9 @@ bool Win32ServiceManager::QueryServiceConfigW(ScHandle service, std::span<std::b
 }
 
 bool Win32ServiceManager::ChangeServiceConfigW(ScHandle service, std::uint32_t serviceType, std::uint32_t startType,
-                                              std::uint32_t errorControl) {
+                                               std::uint32_t errorControl) {
   return ::ChangeServiceConfigW(Native(service), serviceType, startType, errorControl, nullptr, nullptr, nullptr,
-                              nullptr, nullptr, nullptr, nullptr) != FALSE;
+                                nullptr, nullptr, nullptr, nullptr) != FALSE;
 }
 
 bool Win32ServiceManager::CloseServiceHandle(ScHandle handle) { return ::CloseServiceHandle(Native(handle)) != FALSE; }

@@ -6,9 +6,7 @@ namespace {
 const CLSID kClsidTaskScheduler = {0x0F87369F, 0xA4E5, 0x4CFC, {0xBD, 0x3E, 0x73, 0xE6, 0x15, 0x45, 0x72, 0xDD}};
 const IID kIidTaskService = {0x2FABA4C7, 0x4DA9, 0x4013, {0x96, 0x97, 0x20, 0xCC, 0x3F, 0xD4, 0x0F, 0x85}};
 
-Bstr MakeBstr(std::wstring_view text) {
-  return Bstr(SysAllocStringLen(text.data(), static_cast<UINT>(text.size())));
-}
+Bstr MakeBstr(std::wstring_view text) { return Bstr(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))); }
 
 } // namespace
 

@@ -16,7 +16,7 @@ class ComRuntime {
   virtual HRESULT Initialize() = 0;         // CoInitialize(nullptr)
   virtual HRESULT InitializeSecurity() = 0; // CoInitializeSecurity for packet integrity, impersonation
   virtual HRESULT CreateTaskService(ITaskService** service) = 0; // CoCreateInstance, in-process or local
-  virtual void Uninitialize() = 0;          // CoUninitialize
+  virtual void Uninitialize() = 0;                               // CoUninitialize
 };
 
 class Win32ComRuntime final : public ComRuntime {
