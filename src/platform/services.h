@@ -15,17 +15,14 @@ namespace platform {
 
 using ScHandle = std::uintptr_t; // an SC_HANDLE; 0 is none
 
-// One ENUM_SERVICE_STATUSW record.
+// The members of an ENUM_SERVICE_STATUSW record that the program reads.
 struct EnumServiceStatus {
   std::wstring ServiceName;
   std::wstring DisplayName;
-  std::uint32_t ServiceType = 0;
-  std::uint32_t CurrentState = 0;
 };
 
 // The members of QUERY_SERVICE_CONFIGW that the program reads.
 struct ServiceConfig {
-  std::uint32_t ServiceType = 0;
   std::uint32_t StartType = 0;
   std::wstring BinaryPathName;
 };

@@ -34,7 +34,6 @@ inline constexpr std::uint32_t kRegQword = 11;
 // Registry access rights.
 inline constexpr std::uint32_t kKeyQueryValue = 0x1;
 inline constexpr std::uint32_t kKeySetValue = 0x2;
-inline constexpr std::uint32_t kKeyCreateSubKey = 0x4;
 inline constexpr std::uint32_t kKeyEnumerateSubKeys = 0x8;
 inline constexpr std::uint32_t kKeyWow64_64Key = 0x100;
 inline constexpr std::uint32_t kKeyWow64_32Key = 0x200;

@@ -31,6 +31,7 @@ struct NoCaseEqual {
     return EqualsAsciiNoCase(a.from, b.from) && EqualsAsciiNoCase(a.target, b.target);
   }
 };
+
 } // namespace
 
 bool TAutorunModel::MakeRow(const TAutorunInfo& entry, TAutorunItem& row) {

@@ -20,7 +20,6 @@ struct TAutorunItem {
 
 // The images every list holds before the icons of files: 0 no icon, 1 no icon location,
 // 2 scheduled task, 3 service.
-inline constexpr int kImageNoIcon = 0;
 inline constexpr int kImageDefault = 1;
 inline constexpr int kImageTask = 2;
 inline constexpr int kImageService = 3;

@@ -64,7 +64,7 @@ bool FakeServiceManager::EnumServicesStatusW(ScHandle manager, std::uint32_t ser
   for (std::size_t i = resumeHandle; i < Services.size(); ++i) {
     const Service& s = Services[i];
     if (!(s.ServiceType & serviceType)) continue;
-    records.push_back(EnumServiceStatus{s.Name, s.DisplayName, s.ServiceType, 1});
+    records.push_back(EnumServiceStatus{s.Name, s.DisplayName});
     needed += kEnumRecordSize + TextBytes(s.Name) + TextBytes(s.DisplayName);
   }
   if (AddServiceBetweenCalls && EnumerationCalls == 1) {
@@ -104,7 +104,7 @@ bool FakeServiceManager::QueryServiceConfigW(ScHandle service, std::span<std::by
     bytesNeeded = needed;
     return Fail(kErrorInsufficientBuffer);
   }
-  config = ServiceConfig{s->ServiceType, s->StartType, s->BinaryPathName};
+  config = ServiceConfig{s->StartType, s->BinaryPathName};
   return true;
 }
 

@@ -30,9 +30,7 @@ bool Win32ServiceManager::EnumServicesStatusW(ScHandle manager, std::uint32_t se
   if (!ok) return false;
   services.clear();
   for (DWORD i = 0; i < returned; ++i) {
-    services.push_back(EnumServiceStatus{Text(records[i].lpServiceName), Text(records[i].lpDisplayName),
-                                         records[i].ServiceStatus.dwServiceType,
-                                         records[i].ServiceStatus.dwCurrentState});
+    services.push_back(EnumServiceStatus{Text(records[i].lpServiceName), Text(records[i].lpDisplayName)});
   }
   return true;
 }
@@ -48,7 +46,7 @@ bool Win32ServiceManager::QueryServiceConfigW(ScHandle service, std::span<std::b
   const BOOL ok = ::QueryServiceConfigW(Native(service), record, static_cast<DWORD>(buffer.size()), &needed);
   bytesNeeded = needed;
   if (!ok) return false;
-  config = ServiceConfig{record->dwServiceType, record->dwStartType, Text(record->lpBinaryPathName)};
+  config = ServiceConfig{record->dwStartType, Text(record->lpBinaryPathName)};
   return true;
 }
 
