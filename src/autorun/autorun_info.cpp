@@ -2,9 +2,9 @@
 
 #include "support/text.h"
 
-TAutorunSource SourceOfTag(std::wstring_view from) {
-  if (EqualsAsciiNoCase(from, kTagFile)) return TAutorunSource::File;
-  if (EqualsAsciiNoCase(from, kTagTask)) return TAutorunSource::Task;
-  if (EqualsAsciiNoCase(from, kTagService)) return TAutorunSource::Service;
-  return TAutorunSource::Registry;
+AutorunSource SourceOfTag(std::wstring_view from) {
+  if (EqualsAsciiNoCase(from, kTagFile)) return AutorunSource::File;
+  if (EqualsAsciiNoCase(from, kTagTask)) return AutorunSource::Task;
+  if (EqualsAsciiNoCase(from, kTagService)) return AutorunSource::Service;
+  return AutorunSource::Registry;
 }

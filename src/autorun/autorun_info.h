@@ -16,14 +16,14 @@ class TAutorunInfo {
 };
 
 // Ordered, owning: clearing it frees every entry. Sources append at the end.
-using TAutorunList = std::vector<std::unique_ptr<TAutorunInfo>>;
+using AutorunList = std::vector<std::unique_ptr<TAutorunInfo>>;
 
 // Source tags. Every other `From`, the empty text included, is a registry entry ("HKLM", "HKCU").
 inline constexpr std::wstring_view kTagFile = L"FILE";
 inline constexpr std::wstring_view kTagTask = L"SCHE";
 inline constexpr std::wstring_view kTagService = L"SERV";
 
-enum class TAutorunSource { Registry, File, Task, Service };
+enum class AutorunSource { Registry, File, Task, Service };
 
 // Which source a tag names, ASCII case ignored.
-TAutorunSource SourceOfTag(std::wstring_view from);
+AutorunSource SourceOfTag(std::wstring_view from);

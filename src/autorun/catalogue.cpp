@@ -1,31 +1,49 @@
 #include "autorun/catalogue.h"
 
+#include <exception>
+
 #include "autorun/run_keys.h"
 #include "autorun/services.h"
 #include "autorun/startup_folders.h"
 #include "autorun/tasks.h"
 
-void TAutorunCatalogue::GetAutorunList(TAutorunList& list) {
-  list.clear();
-  AddStartupFolders(platform_, list);
-  AddRunKeys(platform_, folderTokens_, list);
-  AddScheduledTasks(platform_.tasks, list);
-  AddServices(platform_.services, list);
+namespace {
+
+// Appends what `add` reads, or nothing when it throws: a huge value that cannot be allocated
+// in this 32-bit process, say, costs that source only.
+template <typename Add>
+void AddSource(AutorunList& list, Add add) {
+  const std::size_t before = list.size();
+  try {
+    add(list);
+  } catch (const std::exception&) {
+    list.erase(list.begin() + static_cast<std::ptrdiff_t>(before), list.end());
+  }
 }
 
-void TAutorunCatalogue::SetAutorunEnabled(std::wstring_view target, std::wstring_view from, bool enabled) {
+} // namespace
+
+void SystemCatalogue::GetAutorunList(AutorunList& list) {
+  list.clear();
+  AddSource(list, [&](AutorunList& l) { AddStartupFolders(files_, registry_, l); });
+  AddSource(list, [&](AutorunList& l) { AddRunKeys(registry_, folderTokens_, l); });
+  AddSource(list, [&](AutorunList& l) { AddScheduledTasks(tasks_, l); });
+  AddSource(list, [&](AutorunList& l) { AddServices(services_, l); });
+}
+
+void SystemCatalogue::SetAutorunEnabled(std::wstring_view target, std::wstring_view from, bool enabled) {
   switch (SourceOfTag(from)) {
-    case TAutorunSource::File:
-      SetStartupFolderEnabled(platform_, target, enabled);
+    case AutorunSource::File:
+      SetStartupFolderEnabled(files_, registry_, system_, target, enabled);
       break;
-    case TAutorunSource::Task:
-      SetTaskEnabled(platform_.tasks, target, enabled);
+    case AutorunSource::Task:
+      SetTaskEnabled(tasks_, target, enabled);
       break;
-    case TAutorunSource::Service:
-      SetServiceEnabled(platform_.services, target, enabled);
+    case AutorunSource::Service:
+      SetServiceEnabled(services_, target, enabled);
       break;
-    case TAutorunSource::Registry:
-      SetRunKeyEnabled(platform_, target, enabled);
+    case AutorunSource::Registry:
+      SetRunKeyEnabled(registry_, system_, target, enabled);
       break;
   }
 }

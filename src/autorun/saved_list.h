@@ -5,4 +5,4 @@
 
 #include "autorun/autorun_info.h"
 
-std::string FormatSavedList(const TAutorunList& list);
+std::string FormatSavedList(const AutorunList& list);

@@ -11,7 +11,7 @@ using namespace win;
 
 struct HandleCloser {
   platform::ServiceManager* manager;
-  void operator()(platform::ScHandle handle) const { manager->CloseServiceHandle(handle); }
+  void operator()(platform::ScHandle handle) const { manager->Close(handle); }
 };
 using Handle = UniqueResource<platform::ScHandle, HandleCloser>;
 
@@ -21,14 +21,14 @@ std::vector<platform::EnumServiceStatus> EnumerateServices(platform::ServiceMana
   std::uint32_t needed = 0;
   std::uint32_t returned = 0;
   std::uint32_t resume = 0;
-  if (manager.EnumServicesStatusW(scm, kServiceWin32, kServiceStateAll, {}, needed, returned, resume, services)) {
+  if (manager.ListServices(scm, kServiceWin32, kServiceStateAll, {}, needed, returned, resume, services)) {
     return services; // a call without a buffer that succeeds has returned nothing
   }
-  const Error error = manager.GetLastError();
+  const Error error = manager.LastError();
   if (error != kErrorInsufficientBuffer && error != kErrorMoreData) return {};
   std::vector<std::byte> buffer(needed);
   // Services added since the first call make this one fail too: nothing is listed this time.
-  if (!manager.EnumServicesStatusW(scm, kServiceWin32, kServiceStateAll, buffer, needed, returned, resume, services)) {
+  if (!manager.ListServices(scm, kServiceWin32, kServiceStateAll, buffer, needed, returned, resume, services)) {
     return {};
   }
   return services;
@@ -36,18 +36,18 @@ std::vector<platform::EnumServiceStatus> EnumerateServices(platform::ServiceMana
 
 } // namespace
 
-void AddServices(platform::ServiceManager& manager, TAutorunList& list) {
-  const Handle scm(manager.OpenSCManagerW(kScManagerConnect | kScManagerEnumerateService), HandleCloser{&manager});
+void AddServices(platform::ServiceManager& manager, AutorunList& list) {
+  const Handle scm(manager.OpenManager(kScManagerConnect | kScManagerEnumerateService), HandleCloser{&manager});
   if (!scm) return;
   for (const platform::EnumServiceStatus& status : EnumerateServices(manager, scm.get())) {
-    const Handle service(manager.OpenServiceW(scm.get(), status.ServiceName, kServiceQueryConfig),
+    const Handle service(manager.OpenByName(scm.get(), status.ServiceName, kServiceQueryConfig),
                          HandleCloser{&manager});
     if (!service) continue;
     std::uint32_t needed = 0;
     platform::ServiceConfig config;
-    manager.QueryServiceConfigW(service.get(), {}, needed, config);
+    manager.ReadConfig(service.get(), {}, needed, config);
     std::vector<std::byte> buffer(needed);
-    if (!manager.QueryServiceConfigW(service.get(), buffer, needed, config)) continue;
+    if (!manager.ReadConfig(service.get(), buffer, needed, config)) continue;
 
     auto entry = std::make_unique<TAutorunInfo>();
     entry->FileName = config.BinaryPathName;
@@ -61,12 +61,12 @@ void AddServices(platform::ServiceManager& manager, TAutorunList& list) {
 }
 
 void SetServiceEnabled(platform::ServiceManager& manager, std::wstring_view target, bool enabled) {
-  const Handle scm(manager.OpenSCManagerW(kScManagerConnect), HandleCloser{&manager});
+  const Handle scm(manager.OpenManager(kScManagerConnect), HandleCloser{&manager});
   if (!scm) return;
-  const Handle service(manager.OpenServiceW(scm.get(), target, kServiceChangeConfig | kServiceStop),
+  const Handle service(manager.OpenByName(scm.get(), target, kServiceChangeConfig | kServiceStop),
                        HandleCloser{&manager});
   if (!service) return;
   // A refused change shows itself at the next reading.
-  manager.ChangeServiceConfigW(service.get(), kServiceNoChange, enabled ? kServiceAutoStart : kServiceDisabled,
+  manager.ChangeConfig(service.get(), kServiceNoChange, enabled ? kServiceAutoStart : kServiceDisabled,
                                kServiceNoChange);
 }

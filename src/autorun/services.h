@@ -7,6 +7,6 @@
 #include "platform/services.h"
 
 // Appends one "SERV" entry per Win32 service that can be opened and queried.
-void AddServices(platform::ServiceManager& manager, TAutorunList& list);
+void AddServices(platform::ServiceManager& manager, AutorunList& list);
 // Sets the start type of the service named `target`: automatic when enabled, disabled when not.
 void SetServiceEnabled(platform::ServiceManager& manager, std::wstring_view target, bool enabled);

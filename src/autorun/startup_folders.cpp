@@ -3,37 +3,37 @@
 #include <algorithm>
 #include <array>
 
-#include "autorun/run_keys.h"
+#include "autorun/registry_keys.h"
+#include "autorun/startup_approved.h"
 #include "support/path.h"
 #include "support/reg.h"
 #include "support/text.h"
 
 namespace {
 
-constexpr std::wstring_view kApprovedStartupFolder =
-    L"\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\StartupFolder";
 constexpr std::array<std::wstring_view, 6> kStartableExtensions = {L".url", L".lnk", L".exe",
                                                                    L".bat", L".cmd", L".com"};
 
 // The common folder's states are the machine's; every other folder's are the user's.
-HKey ApprovedRoot(platform::Platform& platform, std::wstring_view folder) {
-  return folder == GetSpecialFolder(platform.files, csidl::kCommonStartup) ? platform::kLocalMachine
+HKey ApprovedRoot(platform::FileSystem& files, std::wstring_view folder) {
+  return folder == GetSpecialFolder(files, csidl::kCommonStartup) ? platform::kLocalMachine
                                                                            : platform::kCurrentUser;
 }
 
 } // namespace
 
-void AddStartupFolders(platform::Platform& platform, TAutorunList& list) {
-  AddStartupFolder(platform, GetSpecialFolder(platform.files, csidl::kCommonStartup), list);
-  AddStartupFolder(platform, GetSpecialFolder(platform.files, csidl::kStartup), list);
+void AddStartupFolders(platform::FileSystem& files, platform::Registry& registry, AutorunList& list) {
+  AddStartupFolder(files, registry, GetSpecialFolder(files, csidl::kCommonStartup), list);
+  AddStartupFolder(files, registry, GetSpecialFolder(files, csidl::kStartup), list);
 }
 
-void AddStartupFolder(platform::Platform& platform, std::wstring_view folder, TAutorunList& list) {
+void AddStartupFolder(platform::FileSystem& files, platform::Registry& registry, std::wstring_view folder,
+                      AutorunList& list) {
   if (folder.empty()) return;
-  std::vector<platform::DirectoryEntry> files;
-  if (!platform.files.ListDirectory(folder, files)) return;
-  const TRegReader approved(platform.registry, ApprovedRoot(platform, folder), kApprovedStartupFolder);
-  for (const platform::DirectoryEntry& file : files) {
+  std::vector<platform::DirectoryEntry> entries;
+  if (!files.ListFolder(folder, entries)) return;
+  const RegReader approved(registry, ApprovedRoot(files, folder), kApprovedStartupFolderKey);
+  for (const platform::DirectoryEntry& file : entries) {
     if (file.IsDirectory) continue;
     const std::size_t dot = file.Name.rfind(L'.');
     const std::wstring_view extension =
@@ -52,18 +52,18 @@ void AddStartupFolder(platform::Platform& platform, std::wstring_view folder, TA
   }
 }
 
-void SetStartupFolderEnabled(platform::Platform& platform, std::wstring_view target, bool enabled) {
-  if (platform.system.MajorVersion() < 10) {
+void SetStartupFolderEnabled(platform::FileSystem& files, platform::Registry& registry, platform::System& system,
+                             std::wstring_view target, bool enabled) {
+  if (system.MajorVersion() < 10) {
     // Older systems know no StartupApproved values: disabling removes the file itself.
     std::wstring message;
-    if (!enabled && !platform.files.DeleteFileW(target, message)) throw EStartupFileError(message);
+    if (!enabled && !files.RemoveFile(target, message)) throw StartupFileError(message);
     return;
   }
   const std::size_t slash = target.rfind(L'\\');
   std::wstring_view folder = slash == std::wstring_view::npos ? std::wstring_view() : target.substr(0, slash);
   if (folder.ends_with(L'\\')) folder.remove_suffix(1);
   const std::wstring_view name = slash == std::wstring_view::npos ? target : target.substr(slash + 1);
-  TReg(platform.registry)
-      .WriteBinary(ApprovedRoot(platform, folder), kApprovedStartupFolder, name,
-                   MakeStartupApprovedValue(platform.system, enabled));
+  TReg(registry).WriteBinary(ApprovedRoot(files, folder), kApprovedStartupFolderKey, name,
+                             MakeStartupApprovedValue(system, enabled));
 }

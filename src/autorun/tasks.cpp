@@ -2,14 +2,24 @@
 
 #include <vector>
 
-void AddScheduledTasks(platform::TaskScheduler& scheduler, TAutorunList& list) {
+namespace {
+
+// Closes the connection however the operation ends.
+struct Connection {
+  platform::TaskScheduler& scheduler;
+  ~Connection() { scheduler.ReleaseTaskService(); }
+};
+
+} // namespace
+
+void AddScheduledTasks(platform::TaskScheduler& scheduler, AutorunList& list) {
+  const Connection connection{scheduler};
   if (scheduler.ConnectTaskService()) AddTaskFolder(scheduler, L"\\", list);
-  scheduler.ReleaseTaskService();
 }
 
-void AddTaskFolder(platform::TaskScheduler& scheduler, std::wstring_view path, TAutorunList& list) {
+void AddTaskFolder(platform::TaskScheduler& scheduler, std::wstring_view path, AutorunList& list) {
   std::vector<platform::RegisteredTask> tasks;
-  scheduler.GetTasks(path, tasks); // a failed walk still gives the tasks read before it failed
+  scheduler.ListTasks(path, tasks); // a failed walk still gives the tasks read before it failed
   std::wstring folder(path);
   if (folder.ends_with(L'\\')) folder.pop_back();
   for (platform::RegisteredTask& task : tasks) {
@@ -23,6 +33,6 @@ void AddTaskFolder(platform::TaskScheduler& scheduler, std::wstring_view path, T
 }
 
 void SetTaskEnabled(platform::TaskScheduler& scheduler, std::wstring_view target, bool enabled) {
-  if (scheduler.ConnectTaskService()) scheduler.SetTaskEnabled(target, enabled);
-  scheduler.ReleaseTaskService();
+  const Connection connection{scheduler};
+  if (scheduler.ConnectTaskService()) scheduler.WriteTaskEnabled(target, enabled);
 }

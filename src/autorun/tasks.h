@@ -6,9 +6,9 @@
 #include "platform/tasks.h"
 
 // Connects, appends the root folder's tasks, and closes the connection whatever happened.
-void AddScheduledTasks(platform::TaskScheduler& scheduler, TAutorunList& list);
+void AddScheduledTasks(platform::TaskScheduler& scheduler, AutorunList& list);
 // Appends the tasks of the folder `path` of the open connection; a failure ends the walk and
 // keeps the entries appended before it.
-void AddTaskFolder(platform::TaskScheduler& scheduler, std::wstring_view path, TAutorunList& list);
+void AddTaskFolder(platform::TaskScheduler& scheduler, std::wstring_view path, AutorunList& list);
 // `target` is the task's path, as AddTaskFolder made it.
 void SetTaskEnabled(platform::TaskScheduler& scheduler, std::wstring_view target, bool enabled);

@@ -7,10 +7,10 @@
 #include "autorun/catalogue.h"
 #include "autorun/saved_list.h"
 #include "autorun/startup_folders.h"
-#include "support/lists.h"
 #include "support/text.h"
 #include "support/utf8.h"
 #include "ui/autorun_model.h"
+#include "ui/filter_list.h"
 
 namespace {
 
@@ -33,7 +33,9 @@ int Usage(std::string& err, const std::string& problem) {
   return 2;
 }
 
-void List(const TAutorunList& list, bool json, std::string& out) {
+void List(AutorunCatalogue& catalogue, bool json, std::string& out) {
+  AutorunList list;
+  catalogue.GetAutorunList(list);
   if (!json) {
     for (const auto& e : list) {
       out += Utf8FromWide(e->From + L"|" + e->Caption + L"|" + e->Target + (e->Enabled ? L"|enabled" : L"|disabled"));
@@ -66,15 +68,14 @@ class CountedImages final : public platform::ImageList {
   int count_ = kImageService + 1; // the stored images
 };
 
-int ListVisible(platform::Platform& platform, const TFolderTokens& folderTokens, AutorunCatalogue& catalogue, bool all,
-                const std::wstring* reply, std::string& out, std::string& err) {
-  TStringList fileWhite(platform.locale), nameWhite(platform.locale), nameBlack(platform.locale);
-  LoadListFromResource(platform.resources, nameWhite, L"name_white");
-  LoadListFromResource(platform.resources, nameBlack, L"name_black");
+int ListVisible(const CliServices& services, bool all, const std::wstring* reply, std::string& out, std::string& err) {
+  FilterList fileWhite(services.locale), nameWhite(services.locale), nameBlack(services.locale);
+  LoadListFromResource(services.resources, nameWhite, L"name_white");
+  LoadListFromResource(services.resources, nameBlack, L"name_black");
   if (reply) {
     std::string text;
     std::wstring message;
-    if (!platform.files.ReadWholeFile(*reply, text, message)) {
+    if (!services.files.ReadWholeFile(*reply, text, message)) {
       err += "tarnwick-cli: cannot read " + Utf8FromWide(*reply) + ": " + Utf8FromWide(message) + "\n";
       return 1;
     }
@@ -85,7 +86,8 @@ int ListVisible(platform::Platform& platform, const TFolderTokens& folderTokens,
     MergeJSONArray(nameBlack, json, "name_black");
   }
   CountedImages images;
-  TAutorunModel model(catalogue, platform.files, platform.fileInfo, images, folderTokens, fileWhite, nameWhite);
+  TAutorunModel model(services.catalogue, services.files, services.fileInfo, images, services.folderTokens, fileWhite,
+                      nameWhite);
   model.LoadAutorun(all);
   for (const TAutorunItem& row : model.Rows()) {
     out += Utf8FromWide(row.FileName + L"|" + row.From + (row.Enabled ? L"|enabled" : L"|disabled")) + "\n";
@@ -93,14 +95,14 @@ int ListVisible(platform::Platform& platform, const TFolderTokens& folderTokens,
   return 0;
 }
 
-const TAutorunInfo* Find(const TAutorunList& list, const std::wstring& from, const std::wstring& target) {
+const TAutorunInfo* Find(const AutorunList& list, const std::wstring& from, const std::wstring& target) {
   for (const auto& e : list) {
     if (e->Target == target && EqualsAsciiNoCase(e->From, from)) return e.get();
   }
   return nullptr;
 }
 
-int Switch(TAutorunCatalogue& catalogue, const std::vector<std::wstring>& args, std::string& err) {
+int Switch(AutorunCatalogue& catalogue, const std::vector<std::wstring>& args, std::string& err) {
   const bool enable = args[0] == L"enable";
   std::wstring from, target;
   bool haveFrom = false, haveTarget = false;
@@ -118,7 +120,7 @@ int Switch(TAutorunCatalogue& catalogue, const std::vector<std::wstring>& args, 
   if (!haveFrom || !haveTarget) return Usage(err, "both --from and --target are needed");
 
   const std::string what = Utf8FromWide(from + L"|" + target);
-  TAutorunList list;
+  AutorunList list;
   catalogue.GetAutorunList(list);
   if (!Find(list, from, target)) {
     err += "tarnwick-cli: no change: entry not found: " + what + "\n";
@@ -126,7 +128,7 @@ int Switch(TAutorunCatalogue& catalogue, const std::vector<std::wstring>& args, 
   }
   try {
     catalogue.SetAutorunEnabled(target, from, enable);
-  } catch (const EStartupFileError& error) {
+  } catch (const StartupFileError& error) {
     err += "tarnwick-cli: no change: " + Utf8FromWide(error.Message()) + "\n";
     return 1;
   }
@@ -143,14 +145,12 @@ int Switch(TAutorunCatalogue& catalogue, const std::vector<std::wstring>& args, 
 
 } // namespace
 
-int RunCli(const std::vector<std::wstring>& args, platform::Platform& platform, const TFolderTokens& folderTokens,
-           std::string& out, std::string& err) {
+int RunCli(const std::vector<std::wstring>& args, const CliServices& services, std::string& out, std::string& err) {
   if (args.empty()) return Usage(err, "no command");
   if (args.size() == 1 && (args[0] == L"--help" || args[0] == L"-h" || args[0] == L"/?")) {
     out += kUsage;
     return 0;
   }
-  TAutorunCatalogue catalogue(platform, folderTokens);
   const std::wstring& command = args[0];
   if (command == L"list") {
     bool json = false, visible = false, all = false;
@@ -171,23 +171,21 @@ int RunCli(const std::vector<std::wstring>& args, platform::Platform& platform, 
     if ((json && visible) || (!visible && (all || reply))) {
       return Usage(err, "--all and --reply go with --visible, --json without it");
     }
-    if (visible) return ListVisible(platform, folderTokens, catalogue, all, reply ? &*reply : nullptr, out, err);
-    TAutorunList list;
-    catalogue.GetAutorunList(list);
-    List(list, json, out);
+    if (visible) return ListVisible(services, all, reply ? &*reply : nullptr, out, err);
+    List(services.catalogue, json, out);
     return 0;
   }
   if (command == L"save") {
     if (args.size() != 2) return Usage(err, "save takes one FILE");
-    TAutorunList list;
-    catalogue.GetAutorunList(list);
+    AutorunList list;
+    services.catalogue.GetAutorunList(list);
     std::wstring message;
-    if (!platform.files.WriteWholeFile(args[1], FormatSavedList(list), message)) {
+    if (!services.files.WriteWholeFile(args[1], FormatSavedList(list), message)) {
       err += "tarnwick-cli: cannot write " + Utf8FromWide(args[1]) + ": " + Utf8FromWide(message) + "\n";
       return 1;
     }
     return 0;
   }
-  if (command == L"enable" || command == L"disable") return Switch(catalogue, args, err);
+  if (command == L"enable" || command == L"disable") return Switch(services.catalogue, args, err);
   return Usage(err, "unknown command: " + Utf8FromWide(command));
 }

@@ -3,10 +3,23 @@
 #include <string>
 #include <vector>
 
-#include "platform/platform.h"
+#include "autorun/catalogue.h"
+#include "platform/file_info.h"
+#include "platform/files.h"
+#include "platform/locale.h"
+#include "platform/resources.h"
 #include "support/path.h"
+
+// What the commands work with: the catalogue, and what the rows of the window are made from.
+struct CliServices {
+  AutorunCatalogue& catalogue;
+  platform::FileSystem& files;
+  platform::FileInfo& fileInfo;
+  platform::Locale& locale;
+  platform::Resources& resources;
+  const FolderTokens& folderTokens;
+};
 
 // Runs one command line (the arguments after the program name). `out` and `err` receive
 // UTF-8 text. Returns the exit code: 0 done, 1 not done, 2 usage error.
-int RunCli(const std::vector<std::wstring>& args, platform::Platform& platform, const TFolderTokens& folderTokens,
-           std::string& out, std::string& err);
+int RunCli(const std::vector<std::wstring>& args, const CliServices& services, std::string& out, std::string& err);

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "cli/cli.h"
+#include "platform/win32/system_dll.h"
 #include "platform/win32/win32_platform.h"
 
 namespace {
@@ -16,14 +17,18 @@ void Write(DWORD which, const std::string& text) {
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  platform::RestrictDllSearchToSystem32();
   // The console's code page is shared with the shell that started us: it is given back.
   const UINT codePage = GetConsoleOutputCP();
   SetConsoleOutputCP(CP_UTF8);
   platform::Win32Platform win32;
-  const TFolderTokens folderTokens = MakeFolderTokens(win32.files, win32.system);
+  const FolderTokens folderTokens = MakeFolderTokens(win32.files, win32.system);
+  SystemCatalogue catalogue(win32.registry, win32.files, win32.tasks, win32.services, win32.system, folderTokens);
 
   std::string out, err;
-  const int code = RunCli(std::vector<std::wstring>(argv + 1, argv + argc), win32.platform, folderTokens, out, err);
+  const int code = RunCli(std::vector<std::wstring>(argv + 1, argv + argc),
+                          CliServices{catalogue, win32.files, win32.fileInfo, win32.locale, win32.resources, folderTokens},
+                          out, err);
   Write(STD_OUTPUT_HANDLE, out);
   Write(STD_ERROR_HANDLE, err);
   if (codePage) SetConsoleOutputCP(codePage);

@@ -14,28 +14,21 @@ class FileInfo {
  public:
   virtual ~FileInfo() = default;
 
-  // GetFileVersionInfoSizeW: 0 when the file has no version resource.
-  virtual std::uint32_t GetFileVersionInfoSizeW(std::wstring_view file) = 0;
-  // GetFileVersionInfoW into `block`, sized as the call above said.
-  virtual bool GetFileVersionInfoW(std::wstring_view file, std::span<std::byte> block) = 0;
-  // VerQueryValueW of "\VarFileInfo\Translation": the first language and code page.
-  virtual bool VerQueryTranslation(std::span<const std::byte> block, std::uint16_t& language,
-                                   std::uint16_t& codePage) = 0;
-  // VerQueryValueW of a string below "\StringFileInfo\": its text up to the NUL.
-  virtual bool VerQueryString(std::span<const std::byte> block, std::wstring_view subBlock, std::wstring& text) = 0;
+  // The size of the file's version resource (GetFileVersionInfoSizeW); 0 when it has none.
+  virtual std::uint32_t ReadVersionSize(std::wstring_view file) = 0;
+  // The version resource into `block`, sized as ReadVersionSize said (GetFileVersionInfoW).
+  virtual bool ReadVersion(std::wstring_view file, std::span<std::byte> block) = 0;
+  // The first language and code page of "\VarFileInfo\Translation" (VerQueryValueW).
+  virtual bool ReadTranslation(std::span<const std::byte> block, std::uint16_t& language,
+                               std::uint16_t& codePage) = 0;
+  // A string below "\StringFileInfo\": its text up to the NUL (VerQueryValueW).
+  virtual bool ReadVersionString(std::span<const std::byte> block, std::wstring_view subBlock,
+                                 std::wstring& text) = 0;
 
-  // ExtractAssociatedIconW: the icon `index` of `path`, or of the program associated with it.
-  virtual IconHandle ExtractAssociatedIconW(std::wstring_view path, std::uint16_t index) = 0;
-  virtual void DestroyIcon(IconHandle icon) = 0;
-};
-
-// The images of a list: icons are appended and taken by index.
-class ImageList {
- public:
-  virtual ~ImageList() = default;
-  // Appends a copy of `icon`, known by `name`; false when it cannot be added.
-  virtual bool AddIcon(std::wstring_view name, IconHandle icon) = 0;
-  virtual int Count() const = 0;
+  // The icon `index` of `path`, or of the program associated with it (ExtractAssociatedIconW);
+  // 0 when there is none. The caller closes it.
+  virtual IconHandle ReadIcon(std::wstring_view path, std::uint16_t index) = 0;
+  virtual void CloseIcon(IconHandle icon) = 0;
 };
 
 } // namespace platform

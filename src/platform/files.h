@@ -18,16 +18,17 @@ class FileSystem {
 
   // SHGetFolderPathW(no window, csidl, no token, SHGFP_TYPE_CURRENT) with a buffer of MAX_PATH + 1:
   // the HRESULT, and on S_OK the path up to its NUL.
-  virtual std::int32_t GetFolderPath(int csidl, std::wstring& path) = 0;
+  virtual std::int32_t ReadFolderPath(int csidl, std::wstring& path) = 0;
   // Every name directly inside `folder` that matches "*", whatever its attributes, "." and ".."
   // excepted, in the order the listing yields them. False when the folder cannot be listed.
-  virtual bool ListDirectory(std::wstring_view folder, std::vector<DirectoryEntry>& entries) = 0;
-  // DeleteFileW; on failure `message` is the system's text for the error.
-  virtual bool DeleteFileW(std::wstring_view path, std::wstring& message) = 0;
+  virtual bool ListFolder(std::wstring_view folder, std::vector<DirectoryEntry>& entries) = 0;
+  // Deletes the file; on failure `message` is the system's text for the error.
+  virtual bool RemoveFile(std::wstring_view path, std::wstring& message) = 0;
   // Whether a file exists at `path`, links followed; a folder is no file.
-  virtual bool FileExists(std::wstring_view path) = 0;
+  virtual bool IsFile(std::wstring_view path) = 0;
   // Creates or replaces the file `path` with `data` as a whole: a failure leaves no partial
-  // file and any earlier file as it was. On failure `message` is the system's text.
+  // file and any earlier file as it was; a replaced file keeps its security and attributes.
+  // On failure `message` is the system's text.
   virtual bool WriteWholeFile(std::wstring_view path, std::string_view data, std::wstring& message) = 0;
   // The bytes of the file `path`; on failure `message` is the system's text.
   virtual bool ReadWholeFile(std::wstring_view path, std::string& data, std::wstring& message) = 0;

@@ -39,20 +39,20 @@ class Registry {
   virtual win::Error CloseKey(HKey key) = 0;
   // RegQueryValueExW: `type` and `size` may be null. With `data` null only type and size are
   // given; with `*size` too small the result is ERROR_MORE_DATA and `*size` the size needed.
-  virtual win::Error QueryValue(HKey key, std::wstring_view name, std::uint32_t* type, std::byte* data,
+  virtual win::Error ReadValue(HKey key, std::wstring_view name, std::uint32_t* type, std::byte* data,
                                 std::uint32_t* size) = 0;
   // RegSetValueExW.
-  virtual win::Error SetValue(HKey key, std::wstring_view name, std::uint32_t type,
+  virtual win::Error WriteValue(HKey key, std::wstring_view name, std::uint32_t type,
                               std::span<const std::byte> data) = 0;
   // RegDeleteValueW.
   virtual win::Error DeleteValue(HKey key, std::wstring_view name) = 0;
   // RegDeleteKeyExW: `access` carries the view; a key that still has subkeys is refused.
   virtual win::Error DeleteKey(HKey key, std::wstring_view subKey, std::uint32_t access) = 0;
   // RegEnumKeyExW and RegEnumValueW, names only; ERROR_NO_MORE_ITEMS past the last index.
-  virtual win::Error EnumKey(HKey key, std::uint32_t index, std::wstring& name) = 0;
-  virtual win::Error EnumValue(HKey key, std::uint32_t index, std::wstring& name) = 0;
+  virtual win::Error ReadSubKeyName(HKey key, std::uint32_t index, std::wstring& name) = 0;
+  virtual win::Error ReadValueName(HKey key, std::uint32_t index, std::wstring& name) = 0;
   // RegQueryInfoKeyW, the number of subkeys only.
-  virtual win::Error QueryInfoKey(HKey key, std::uint32_t& subKeys) = 0;
+  virtual win::Error CountSubKeys(HKey key, std::uint32_t& subKeys) = 0;
 };
 
 } // namespace platform

@@ -31,25 +31,27 @@ class ServiceManager {
  public:
   virtual ~ServiceManager() = default;
 
-  // OpenSCManagerW on the local computer's active database.
-  virtual ScHandle OpenSCManagerW(std::uint32_t access) = 0;
+  // OpenSCManagerW on the local computer's active database; 0 on failure.
+  virtual ScHandle OpenManager(std::uint32_t access) = 0;
   // EnumServicesStatusW with `buffer` as the record buffer; on success the records it
   // holds are decoded into `services`.
-  virtual bool EnumServicesStatusW(ScHandle manager, std::uint32_t serviceType, std::uint32_t serviceState,
+  virtual bool ListServices(ScHandle manager, std::uint32_t serviceType, std::uint32_t serviceState,
                                    std::span<std::byte> buffer, std::uint32_t& bytesNeeded,
                                    std::uint32_t& servicesReturned, std::uint32_t& resumeHandle,
                                    std::vector<EnumServiceStatus>& services) = 0;
-  // OpenServiceW.
-  virtual ScHandle OpenServiceW(ScHandle manager, std::wstring_view serviceName, std::uint32_t access) = 0;
+  // OpenServiceW; 0 on failure.
+  virtual ScHandle OpenByName(ScHandle manager, std::wstring_view serviceName, std::uint32_t access) = 0;
   // QueryServiceConfigW with `buffer`; on success the configuration is decoded into `config`.
-  virtual bool QueryServiceConfigW(ScHandle service, std::span<std::byte> buffer, std::uint32_t& bytesNeeded,
+  virtual bool ReadConfig(ScHandle service, std::span<std::byte> buffer, std::uint32_t& bytesNeeded,
                                    ServiceConfig& config) = 0;
   // ChangeServiceConfigW with binary path, load order group, tag, dependencies, account,
   // password and display name all absent.
-  virtual bool ChangeServiceConfigW(ScHandle service, std::uint32_t serviceType, std::uint32_t startType,
+  virtual bool ChangeConfig(ScHandle service, std::uint32_t serviceType, std::uint32_t startType,
                                     std::uint32_t errorControl) = 0;
-  virtual bool CloseServiceHandle(ScHandle handle) = 0;
-  virtual win::Error GetLastError() = 0;
+  // CloseServiceHandle.
+  virtual bool Close(ScHandle handle) = 0;
+  // The error of the last call that failed on this thread.
+  virtual win::Error LastError() = 0;
 };
 
 } // namespace platform

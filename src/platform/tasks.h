@@ -22,9 +22,9 @@ class TaskScheduler {
   virtual void ReleaseTaskService() = 0;
   // The visible tasks of the folder `path` of the open connection, in the collection's order.
   // False when a call failed; the tasks read before it are kept.
-  virtual bool GetTasks(std::wstring_view path, std::vector<RegisteredTask>& tasks) = 0;
+  virtual bool ListTasks(std::wstring_view path, std::vector<RegisteredTask>& tasks) = 0;
   // Sets the enabled flag of the task at `path` of the open connection; false when it failed.
-  virtual bool SetTaskEnabled(std::wstring_view path, bool enabled) = 0;
+  virtual bool WriteTaskEnabled(std::wstring_view path, bool enabled) = 0;
 };
 
 } // namespace platform

@@ -21,7 +21,7 @@ std::wstring_view FileNamePart(std::wstring_view path) {
 
 std::wstring GetSpecialFolder(platform::FileSystem& files, int csidl) {
   std::wstring path;
-  if (files.GetFolderPath(csidl, path) != 0) return {};
+  if (files.ReadFolderPath(csidl, path) != 0) return {};
   if (!path.empty() && path.back() == L'\\') path.pop_back();
   return path;
 }
@@ -32,9 +32,9 @@ std::wstring RemoveX86Tag(std::wstring_view path) {
   return result;
 }
 
-TFolderTokens MakeFolderTokens(platform::FileSystem& files, platform::System& system) {
+FolderTokens MakeFolderTokens(platform::FileSystem& files, platform::System& system) {
   auto folder = [&](int id) { return GetSpecialFolder(files, id); };
-  TFolderTokens tokens = {
+  FolderTokens tokens = {
       {L"%ProgramData%", folder(csidl::kCommonAppData)},
       {L"%SystemRoot%", folder(csidl::kWindows)},
       {L"%Public%", folder(csidl::kCommonDocuments)},
@@ -56,7 +56,7 @@ TFolderTokens MakeFolderTokens(platform::FileSystem& files, platform::System& sy
   return tokens;
 }
 
-std::wstring ExpandFolderTokens(const TFolderTokens& folderTokens, std::wstring_view text) {
+std::wstring ExpandFolderTokens(const FolderTokens& folderTokens, std::wstring_view text) {
   for (const auto& [token, folder] : folderTokens) {
     if (text.size() > token.size() && text[token.size()] == L'\\' && StartsWithAsciiNoCase(text, token)) {
       return folder + std::wstring(text.substr(token.size()));
@@ -96,7 +96,7 @@ void SplitCommandLine(std::wstring_view text, std::wstring& fileName, std::wstri
   }
 }
 
-std::wstring ExtractCommandFileName(const TFolderTokens& folderTokens, std::wstring_view cmdLine) {
+std::wstring ExtractCommandFileName(const FolderTokens& folderTokens, std::wstring_view cmdLine) {
   if (cmdLine.starts_with(L"\\??\\")) cmdLine.remove_prefix(4);
   std::wstring s;
   std::wstring params;

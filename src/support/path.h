@@ -26,16 +26,16 @@ inline constexpr int kCommonDocuments = 0x2E;
 
 // Token ("%ProgramFiles%") -> folder without a trailing backslash, in the order they were added.
 // Built once at start; a folder the system cannot give is the empty text.
-using TFolderTokens = std::vector<std::pair<std::wstring, std::wstring>>;
+using FolderTokens = std::vector<std::pair<std::wstring, std::wstring>>;
 
-TFolderTokens MakeFolderTokens(platform::FileSystem& files, platform::System& system);
+FolderTokens MakeFolderTokens(platform::FileSystem& files, platform::System& system);
 
 // The path of a special folder without one trailing backslash, or "" when the system has none.
 std::wstring GetSpecialFolder(platform::FileSystem& files, int csidl);
 // The path without its first " (x86)", any case.
 std::wstring RemoveX86Tag(std::wstring_view path);
 // Expands one token at the very start of `text` when a backslash follows it.
-std::wstring ExpandFolderTokens(const TFolderTokens& folderTokens, std::wstring_view text);
+std::wstring ExpandFolderTokens(const FolderTokens& folderTokens, std::wstring_view text);
 
 // The text after the last "\" or ":" of a path; the whole text when it has neither.
 std::wstring_view FileNamePart(std::wstring_view path);
@@ -44,4 +44,4 @@ std::wstring_view FileNamePart(std::wstring_view path);
 void SplitCommandLine(std::wstring_view text, std::wstring& fileName, std::wstring& params);
 // The file a command line starts: native prefix dropped, rundll32's library taken, one token
 // expanded, doubled backslashes made single.
-std::wstring ExtractCommandFileName(const TFolderTokens& folderTokens, std::wstring_view cmdLine);
+std::wstring ExtractCommandFileName(const FolderTokens& folderTokens, std::wstring_view cmdLine);

@@ -33,11 +33,11 @@ RegKey OpenWrite(platform::Registry& registry, HKey rootKey, std::wstring_view k
 win::Error QueryAll(platform::Registry& registry, HKey key, std::wstring_view name, std::uint32_t& type,
                     std::vector<std::byte>& data) {
   std::uint32_t size = 0;
-  if (const auto error = registry.QueryValue(key, name, &type, nullptr, &size); error != kErrorSuccess) return error;
+  if (const auto error = registry.ReadValue(key, name, &type, nullptr, &size); error != kErrorSuccess) return error;
   data.resize(size);
   if (size == 0) return kErrorSuccess;
   // A value that grew between the two queries answers ERROR_MORE_DATA: it is not read.
-  const auto error = registry.QueryValue(key, name, &type, data.data(), &size);
+  const auto error = registry.ReadValue(key, name, &type, data.data(), &size);
   data.resize(size);
   return error;
 }
@@ -49,10 +49,10 @@ void DeleteTree(platform::Registry& registry, HKey parent, const std::wstring& n
     if (registry.OpenKey(parent, name, kWriteAccess, handle) != kErrorSuccess) return;
     const RegKey key(handle, RegKeyCloser{&registry});
     std::uint32_t count = 0;
-    if (registry.QueryInfoKey(key.get(), count) == kErrorSuccess) {
+    if (registry.CountSubKeys(key.get(), count) == kErrorSuccess) {
       for (std::uint32_t i = count; i-- > 0;) {
         std::wstring child;
-        if (registry.EnumKey(key.get(), i, child) == kErrorSuccess) DeleteTree(registry, key.get(), child);
+        if (registry.ReadSubKeyName(key.get(), i, child) == kErrorSuccess) DeleteTree(registry, key.get(), child);
       }
     }
   }
@@ -77,13 +77,11 @@ constexpr std::array<RootName, 7> kRootNames = {{
 } // namespace
 
 bool TReg::IsKey(HKey rootKey, std::wstring_view key) const {
-  HKey handle = 0;
-  if (registry_.OpenKey(rootKey, Relative(key), kIsKeyAccess, handle) != kErrorSuccess) return false;
-  registry_.CloseKey(handle);
-  return true;
+  RegKey opened(0, RegKeyCloser{&registry_});
+  return registry_.OpenKey(rootKey, Relative(key), kIsKeyAccess, *opened.put()) == kErrorSuccess;
 }
 
-TRegReader::TRegReader(platform::Registry& registry, HKey rootKey, std::wstring_view key)
+RegReader::RegReader(platform::Registry& registry, HKey rootKey, std::wstring_view key)
     : registry_(registry), key_(0, RegKeyCloser{&registry}) {
   for (const std::uint32_t access : kReadAccess) {
     HKey handle = 0;
@@ -94,7 +92,7 @@ TRegReader::TRegReader(platform::Registry& registry, HKey rootKey, std::wstring_
   }
 }
 
-std::vector<std::byte> TRegReader::ReadBinary(std::wstring_view name) const {
+std::vector<std::byte> RegReader::ReadBinary(std::wstring_view name) const {
   std::vector<std::byte> data;
   std::uint32_t type = 0;
   if (!key_ || QueryAll(registry_, key_.get(), name, type, data) != kErrorSuccess) return {};
@@ -110,13 +108,13 @@ std::vector<std::byte> TRegReader::ReadBinary(std::wstring_view name) const {
   }
 }
 
-std::int32_t TRegReader::ReadInteger(std::wstring_view name, std::int32_t value) const {
+std::int32_t RegReader::ReadInteger(std::wstring_view name, std::int32_t value) const {
   if (!key_) return value;
   std::array<std::byte, 4> data{};
   std::uint32_t type = 0;
   std::uint32_t size = data.size();
   // A value longer than 4 bytes answers ERROR_MORE_DATA; a shorter one is no number either.
-  if (registry_.QueryValue(key_.get(), name, &type, data.data(), &size) != kErrorSuccess || size != 4 ||
+  if (registry_.ReadValue(key_.get(), name, &type, data.data(), &size) != kErrorSuccess || size != 4 ||
       (type != kRegDword && type != kRegDwordBigEndian)) {
     return value;
   }
@@ -125,7 +123,7 @@ std::int32_t TRegReader::ReadInteger(std::wstring_view name, std::int32_t value)
       std::to_integer<std::uint32_t>(data[2]) << 16 | std::to_integer<std::uint32_t>(data[3]) << 24);
 }
 
-std::wstring TRegReader::ReadString(std::wstring_view name, std::wstring_view value) const {
+std::wstring RegReader::ReadString(std::wstring_view name, std::wstring_view value) const {
   if (!key_) return std::wstring(value);
   std::uint32_t type = 0;
   std::vector<std::byte> data;
@@ -140,27 +138,27 @@ std::wstring TRegReader::ReadString(std::wstring_view name, std::wstring_view va
   return text;
 }
 
-std::int32_t TRegReader::ReadNames(std::vector<std::wstring>& names,
-                                   win::Error (platform::Registry::*enumerate)(HKey, std::uint32_t,
+std::int32_t RegReader::ReadNames(std::vector<std::wstring>& names,
+                                   win::Error (platform::Registry::*read)(HKey, std::uint32_t,
                                                                                std::wstring&)) const {
   names.clear();
   std::wstring name;
-  for (std::uint32_t i = 0; key_ && (registry_.*enumerate)(key_.get(), i, name) == kErrorSuccess; ++i) {
+  for (std::uint32_t i = 0; key_ && (registry_.*read)(key_.get(), i, name) == kErrorSuccess; ++i) {
     names.push_back(name);
   }
   return static_cast<std::int32_t>(names.size());
 }
 
-std::int32_t TRegReader::ReadKeyNames(std::vector<std::wstring>& keyNames) const {
-  return ReadNames(keyNames, &platform::Registry::EnumKey);
+std::int32_t RegReader::ReadKeyNames(std::vector<std::wstring>& keyNames) const {
+  return ReadNames(keyNames, &platform::Registry::ReadSubKeyName);
 }
 
-std::int32_t TRegReader::ReadValueNames(std::vector<std::wstring>& valueNames) const {
-  return ReadNames(valueNames, &platform::Registry::EnumValue);
+std::int32_t RegReader::ReadValueNames(std::vector<std::wstring>& valueNames) const {
+  return ReadNames(valueNames, &platform::Registry::ReadValueName);
 }
 
 std::vector<std::byte> TReg::ReadBinary(HKey rootKey, std::wstring_view key, std::wstring_view name) const {
-  return TRegReader(registry_, rootKey, key).ReadBinary(name);
+  return RegReader(registry_, rootKey, key).ReadBinary(name);
 }
 
 bool TReg::ReadBool(HKey rootKey, std::wstring_view key, std::wstring_view name, bool value) const {
@@ -168,20 +166,20 @@ bool TReg::ReadBool(HKey rootKey, std::wstring_view key, std::wstring_view name,
 }
 
 std::int32_t TReg::ReadInteger(HKey rootKey, std::wstring_view key, std::wstring_view name, std::int32_t value) const {
-  return TRegReader(registry_, rootKey, key).ReadInteger(name, value);
+  return RegReader(registry_, rootKey, key).ReadInteger(name, value);
 }
 
 std::wstring TReg::ReadString(HKey rootKey, std::wstring_view key, std::wstring_view name,
                               std::wstring_view value) const {
-  return TRegReader(registry_, rootKey, key).ReadString(name, value);
+  return RegReader(registry_, rootKey, key).ReadString(name, value);
 }
 
 std::int32_t TReg::ReadKeyNames(HKey rootKey, std::wstring_view key, std::vector<std::wstring>& keyNames) const {
-  return TRegReader(registry_, rootKey, key).ReadKeyNames(keyNames);
+  return RegReader(registry_, rootKey, key).ReadKeyNames(keyNames);
 }
 
 std::int32_t TReg::ReadValueNames(HKey rootKey, std::wstring_view key, std::vector<std::wstring>& valueNames) const {
-  return TRegReader(registry_, rootKey, key).ReadValueNames(valueNames);
+  return RegReader(registry_, rootKey, key).ReadValueNames(valueNames);
 }
 
 bool TReg::Parse(std::wstring_view text, HKey& rootKey, std::wstring& key, std::wstring& name) {
@@ -207,20 +205,20 @@ bool TReg::Parse(std::wstring_view text, HKey& rootKey, std::wstring& key, std::
 void TReg::WriteBinary(HKey rootKey, std::wstring_view key, std::wstring_view name,
                        std::span<const std::byte> value) const {
   if (const RegKey opened = OpenWrite(registry_, rootKey, key))
-    registry_.SetValue(opened.get(), name, kRegBinary, value);
+    registry_.WriteValue(opened.get(), name, kRegBinary, value);
 }
 
 void TReg::WriteInteger(HKey rootKey, std::wstring_view key, std::wstring_view name, std::int32_t value) const {
   const auto bits = static_cast<std::uint32_t>(value);
   const std::array<std::byte, 4> data = {static_cast<std::byte>(bits), static_cast<std::byte>(bits >> 8),
                                          static_cast<std::byte>(bits >> 16), static_cast<std::byte>(bits >> 24)};
-  if (const RegKey opened = OpenWrite(registry_, rootKey, key)) registry_.SetValue(opened.get(), name, kRegDword, data);
+  if (const RegKey opened = OpenWrite(registry_, rootKey, key)) registry_.WriteValue(opened.get(), name, kRegDword, data);
 }
 
 void TReg::WriteString(HKey rootKey, std::wstring_view key, std::wstring_view name, std::wstring_view value) const {
   std::vector<std::byte> data = Utf16LeFromWide(value);
   data.insert(data.end(), 2, std::byte{0}); // stored with its terminating NUL, as Windows does
-  if (const RegKey opened = OpenWrite(registry_, rootKey, key)) registry_.SetValue(opened.get(), name, kRegSz, data);
+  if (const RegKey opened = OpenWrite(registry_, rootKey, key)) registry_.WriteValue(opened.get(), name, kRegSz, data);
 }
 
 void TReg::DeleteKey(HKey rootKey, std::wstring_view key, std::wstring_view name) const {

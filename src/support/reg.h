@@ -22,9 +22,9 @@ using RegKey = UniqueResource<HKey, RegKeyCloser>; // a key the registry seam op
 
 // One key opened for reading (the three read masks tried in turn, 64-bit view) and read many
 // times: what TReg's reads do, without an open and a close per value.
-class TRegReader {
+class RegReader {
  public:
-  TRegReader(platform::Registry& registry, HKey rootKey, std::wstring_view key);
+  RegReader(platform::Registry& registry, HKey rootKey, std::wstring_view key);
 
   explicit operator bool() const { return static_cast<bool>(key_); }
   // Each read gives what the TReg read of the same name gives, the default when the key
@@ -37,7 +37,7 @@ class TRegReader {
 
  private:
   std::int32_t ReadNames(std::vector<std::wstring>& names,
-                         win::Error (platform::Registry::*enumerate)(HKey, std::uint32_t, std::wstring&)) const;
+                         win::Error (platform::Registry::*read)(HKey, std::uint32_t, std::wstring&)) const;
 
   platform::Registry& registry_;
   RegKey key_;

@@ -21,7 +21,7 @@ std::wstring ReplaceLineBreaks(std::wstring_view text) {
 
 std::vector<std::wstring> LoadTable(platform::Resources& resources) {
   std::string bytes;
-  if (!resources.LoadRcData(L"translate", bytes)) return {};
+  if (!resources.ReadRcData(L"translate", bytes)) return {};
   return SplitLines(WideFromUtf8Text(bytes));
 }
 
@@ -38,10 +38,10 @@ std::wstring_view ValueOf(std::wstring_view line) {
 
 } // namespace
 
-TTranslation::TTranslation(platform::Resources& resources, platform::Locale& locale)
+Translation::Translation(platform::Resources& resources, platform::Locale& locale)
     : TranslateTable(LoadTable(resources)), CurrentLanguage(GetUserLanguage(locale).substr(0, 2)) {}
 
-std::wstring TTranslation::Translate(std::wstring_view text, std::wstring_view lang) const {
+std::wstring Translation::Translate(std::wstring_view text, std::wstring_view lang) const {
   std::wstring result = ReplaceLineBreaks(text);
   if (text.empty()) return result;
   if (lang.empty()) lang = CurrentLanguage;
@@ -62,13 +62,13 @@ std::wstring TTranslation::Translate(std::wstring_view text, std::wstring_view l
   return result;
 }
 
-void TTranslation::TranslateMenuItem(TMenuItem* item) const {
+void Translation::TranslateMenuItem(MenuItem* item) const {
   if (!item) return;
   item->SetCaption(Translate(item->Caption()));
-  for (TMenuItem* child : item->Items()) TranslateMenuItem(child);
+  for (MenuItem* child : item->Items()) TranslateMenuItem(child);
 }
 
-void TTranslation::TranslateComponent(TComponent* component, std::wstring_view lang) {
+void Translation::TranslateComponent(Component* component, std::wstring_view lang) {
   if (!lang.empty()) CurrentLanguage = lang;
   if (!component) return;
   TranslateMenuItem(component->PopupMenuRoot());
@@ -77,15 +77,15 @@ void TTranslation::TranslateComponent(TComponent* component, std::wstring_view l
     const bool englishForm = component->IsForm() && CurrentLanguage != L"ko";
     component->SetCaption(Translate(component->Caption(), englishForm ? L"en" : L""));
   }
-  for (TComponent* owned : component->Components()) TranslateComponent(owned, lang);
+  for (Component* owned : component->Components()) TranslateComponent(owned, lang);
 }
 
 std::wstring GetUserLanguage(platform::Locale& locale) {
-  const std::uint32_t lcid = locale.GetUserDefaultLCID();
-  const int needed = locale.GetLocaleInfoW(lcid, platform::kLocaleSIso639LangName, {});
+  const std::uint32_t lcid = locale.UserLocale();
+  const int needed = locale.ReadLocaleInfo(lcid, platform::kLocaleSIso639LangName, {});
   if (needed < 1) return L"en";
   std::vector<wchar_t> buffer(needed);
-  if (locale.GetLocaleInfoW(lcid, platform::kLocaleSIso639LangName, buffer) < 1) return L"en";
+  if (locale.ReadLocaleInfo(lcid, platform::kLocaleSIso639LangName, buffer) < 1) return L"en";
   const std::wstring_view text(buffer.data(), buffer.size());
   return std::wstring(text.substr(0, text.find(L'\0')));
 }

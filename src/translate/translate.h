@@ -9,41 +9,41 @@
 #include "platform/resources.h"
 
 // What translation needs of the user-interface layer.
-class TMenuItem {
+class MenuItem {
  public:
-  virtual ~TMenuItem() = default;
+  virtual ~MenuItem() = default;
   virtual std::wstring Caption() const = 0;
   virtual void SetCaption(const std::wstring& caption) = 0;
-  virtual std::vector<TMenuItem*> Items() const = 0;
+  virtual std::vector<MenuItem*> Items() const = 0;
 };
 
-class TComponent {
+class Component {
  public:
-  virtual ~TComponent() = default;
+  virtual ~Component() = default;
   // The root item when the component is a popup menu, else null.
-  virtual TMenuItem* PopupMenuRoot() const = 0;
+  virtual MenuItem* PopupMenuRoot() const = 0;
   virtual bool HasCaption() const = 0;
   virtual std::wstring Caption() const = 0;
   virtual void SetCaption(const std::wstring& caption) = 0;
   virtual bool IsForm() const = 0;
   // The components this one owns, in ownership order.
-  virtual std::vector<TComponent*> Components() const = 0;
+  virtual std::vector<Component*> Components() const = 0;
 };
 
 // The table and the language of one run, made once at start.
-class TTranslation {
+class Translation {
  public:
   // The lines of the "translate" resource (none when it is missing), and the user's language.
-  TTranslation(platform::Resources& resources, platform::Locale& locale);
-  TTranslation(std::vector<std::wstring> table, std::wstring currentLanguage)
+  Translation(platform::Resources& resources, platform::Locale& locale);
+  Translation(std::vector<std::wstring> table, std::wstring currentLanguage)
       : TranslateTable(std::move(table)), CurrentLanguage(std::move(currentLanguage)) {}
 
   // `text` in the language `lang` (the current one when empty), then English; `text` itself
   // when its row has neither or it has no row. A backslash-n becomes CR.
   std::wstring Translate(std::wstring_view text, std::wstring_view lang = {}) const;
   // The caption of `component` and of all it owns; a non-empty `lang` becomes the current one.
-  void TranslateComponent(TComponent* component, std::wstring_view lang = {});
-  void TranslateMenuItem(TMenuItem* item) const;
+  void TranslateComponent(Component* component, std::wstring_view lang = {});
+  void TranslateMenuItem(MenuItem* item) const;
 
   const std::vector<std::wstring> TranslateTable;
   std::wstring CurrentLanguage;

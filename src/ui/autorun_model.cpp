@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "support/text.h"
+#include "support/version_info.h"
 
 namespace {
 
@@ -37,16 +38,16 @@ struct NoCaseEqual {
 bool TAutorunModel::MakeRow(const TAutorunInfo& entry, TAutorunItem& row) {
   row = TAutorunItem{entry.Caption, entry.Target, entry.From, 0, entry.Enabled};
   switch (SourceOfTag(entry.From)) {
-    case TAutorunSource::Task:
+    case AutorunSource::Task:
       row.Icon = kImageTask;
       return !IsListed(nameWhite_, folderTokens_, FileNamePart(entry.Target), false);
-    case TAutorunSource::Service:
+    case AutorunSource::Service:
       row.Icon = kImageService;
       return !IsListed(nameWhite_, folderTokens_, entry.Target, false);
-    case TAutorunSource::File:
+    case AutorunSource::File:
       if (IsListed(fileWhite_, folderTokens_, entry.Target, true)) return false;
       break;
-    case TAutorunSource::Registry:
+    case AutorunSource::Registry:
       if (IsListed(nameWhite_, folderTokens_, FileNamePart(entry.Target), false)) return false;
       break;
   }
@@ -68,16 +69,16 @@ void TAutorunModel::LoadAutorun(bool allPrograms) {
   std::unordered_map<Key, std::size_t, NoCaseHash, NoCaseEqual> index; // the first row of each key
   index.reserve(rows_.capacity());
   for (std::size_t i = 0; i < rows_.size(); ++i) index.try_emplace(Key{rows_[i].From, rows_[i].Target}, i);
-  // A row stays when an entry has its tag and target exactly, case included. Rows never share
-  // a key (a row is added only when none has the entry's), so the entry that keeps a row is
-  // one that finds it.
+  // A row stays when an entry has its tag and target, ASCII case ignored: a path that changed
+  // only in case is the same entry. Rows never share a key (a row is added only when none has
+  // the entry's), so the entry that keeps a row is one that finds it.
   std::vector<bool> seen(rows_.size());
 
   for (const auto& entry : listAutoObj_) {
     if (const auto found = index.find(Key{entry->From, entry->Target}); found != index.end()) {
       TAutorunItem& row = rows_[found->second];
       row.Enabled = entry->Enabled;
-      if (row.From == entry->From && row.Target == entry->Target) seen[found->second] = true;
+      seen[found->second] = true;
       continue;
     }
     if (entry->Caption.empty() || (!entry->Enabled && !allPrograms)) continue;

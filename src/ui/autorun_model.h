@@ -7,8 +7,9 @@
 #include "autorun/catalogue.h"
 #include "platform/file_info.h"
 #include "platform/files.h"
-#include "support/file_info.h"
-#include "support/lists.h"
+#include "platform/image_list.h"
+#include "ui/filter_list.h"
+#include "ui/icon_cache.h"
 
 struct TAutorunItem {
   std::wstring FileName; // the name shown (a product or entry name, not a file name)
@@ -27,8 +28,8 @@ inline constexpr int kImageService = 3;
 class TAutorunModel {
  public:
   TAutorunModel(AutorunCatalogue& catalogue, platform::FileSystem& files, platform::FileInfo& fileInfo,
-                platform::ImageList& images, const TFolderTokens& folderTokens, const TStringList& fileWhite,
-                const TStringList& nameWhite)
+                platform::ImageList& images, const FolderTokens& folderTokens, const FilterList& fileWhite,
+                const FilterList& nameWhite)
       : catalogue_(catalogue),
         files_(files),
         fileInfo_(fileInfo),
@@ -46,7 +47,7 @@ class TAutorunModel {
 
   const std::vector<TAutorunItem>& Rows() const { return rows_; }
   // The whole catalogue of the last load, entries without a row included.
-  const TAutorunList& ListAutoObj() const { return listAutoObj_; }
+  const AutorunList& ListAutoObj() const { return listAutoObj_; }
 
  private:
   // False when the entry is white-listed; else its row.
@@ -56,10 +57,10 @@ class TAutorunModel {
   platform::FileSystem& files_;
   platform::FileInfo& fileInfo_;
   platform::ImageList& images_;
-  const TFolderTokens& folderTokens_;
-  const TStringList& fileWhite_;
-  const TStringList& nameWhite_;
-  TAutorunList listAutoObj_;
-  TIconCache listIconObj_; // grows for the whole run: each icon location is read once
+  const FolderTokens& folderTokens_;
+  const FilterList& fileWhite_;
+  const FilterList& nameWhite_;
+  AutorunList listAutoObj_;
+  IconCache listIconObj_; // grows for the whole run: each icon location is read once
   std::vector<TAutorunItem> rows_;
 };

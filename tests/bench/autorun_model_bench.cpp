@@ -2,7 +2,7 @@
 // catalogue (time ratio close to 2), for a first load and for a reload where every row stays.
 #include <benchmark/benchmark.h>
 
-#include "platform/fake/fake_catalogue.h"
+#include "autorun/fake_catalogue.h"
 #include "platform/fake/fake_file_info.h"
 #include "platform/fake/fake_files.h"
 #include "platform/fake/fake_locale.h"
@@ -39,8 +39,8 @@ struct Fixture {
   FakeFileInfo info;
   FakeImageList images;
   FakeCatalogue catalogue;
-  TStringList fileWhite{locale}, nameWhite{locale};
-  const TFolderTokens tokens;
+  FilterList fileWhite{locale}, nameWhite{locale};
+  const FolderTokens tokens;
   TAutorunModel model{catalogue, files, info, images, tokens, fileWhite, nameWhite};
 };
 

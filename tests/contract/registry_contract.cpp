@@ -51,7 +51,7 @@ void RegistryContract::SetRaw(HKey root, const std::wstring& key, const std::wst
                               std::span<const std::byte> data) {
   HKey handle = 0;
   ASSERT_EQ(registry_->CreateKey(root, key, kWrite64, handle), kErrorSuccess);
-  EXPECT_EQ(registry_->SetValue(handle, name, type, data), kErrorSuccess);
+  EXPECT_EQ(registry_->WriteValue(handle, name, type, data), kErrorSuccess);
   registry_->CloseKey(handle);
 }
 
@@ -60,9 +60,9 @@ bool RegistryContract::GetRaw(HKey root, const std::wstring& key, const std::wst
   HKey handle = 0;
   if (registry_->OpenKey(root, key, kRead64, handle) != kErrorSuccess) return false;
   std::uint32_t size = 0;
-  bool found = registry_->QueryValue(handle, name, &type, nullptr, &size) == kErrorSuccess;
+  bool found = registry_->ReadValue(handle, name, &type, nullptr, &size) == kErrorSuccess;
   data.assign(size, std::byte{0xCC});
-  if (found && size) found = registry_->QueryValue(handle, name, &type, data.data(), &size) == kErrorSuccess;
+  if (found && size) found = registry_->ReadValue(handle, name, &type, data.data(), &size) == kErrorSuccess;
   registry_->CloseKey(handle);
   return found;
 }
@@ -337,7 +337,7 @@ TEST_P(RegistryContract, EveryAccessGoesToThe64BitView) {
   std::uint32_t type = 0;
   std::vector<std::byte> data(16);
   std::uint32_t size = static_cast<std::uint32_t>(data.size());
-  EXPECT_EQ(registry_->QueryValue(key, L"Bits", &type, data.data(), &size), kErrorSuccess);
+  EXPECT_EQ(registry_->ReadValue(key, L"Bits", &type, data.data(), &size), kErrorSuccess);
   registry_->CloseKey(key);
   data.resize(size);
   EXPECT_EQ(data, Text16(L"32"));

@@ -7,7 +7,7 @@
 #include "support/utf16.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const TFolderTokens tokens = {
+  static const FolderTokens tokens = {
       {L"%ProgramFiles%", L"C:\\Program Files"},
       {L"%AppData%", L"C:\\Users\\Ann\\AppData\\Roaming"},
       {L"%Public%", L""}, // a folder the system could not give

@@ -14,12 +14,12 @@ TEST(AutorunInfo, StartsEmptyAndDisabled) {
 TEST(AutorunInfo, TagsCompareWithoutCaseAndAnyOtherTagIsTheRegistry) {
   const struct {
     const wchar_t* from;
-    TAutorunSource source;
+    AutorunSource source;
   } cases[] = {
-      {L"FILE", TAutorunSource::File},      {L"file", TAutorunSource::File},      {L"Sche", TAutorunSource::Task},
-      {L"SERV", TAutorunSource::Service},   {L"serv", TAutorunSource::Service},   {L"HKLM", TAutorunSource::Registry},
-      {L"HKCU", TAutorunSource::Registry},  {L"HKU", TAutorunSource::Registry},   {L"", TAutorunSource::Registry},
-      {L"FILES", TAutorunSource::Registry}, {L"SERV ", TAutorunSource::Registry},
+      {L"FILE", AutorunSource::File},      {L"file", AutorunSource::File},      {L"Sche", AutorunSource::Task},
+      {L"SERV", AutorunSource::Service},   {L"serv", AutorunSource::Service},   {L"HKLM", AutorunSource::Registry},
+      {L"HKCU", AutorunSource::Registry},  {L"HKU", AutorunSource::Registry},   {L"", AutorunSource::Registry},
+      {L"FILES", AutorunSource::Registry}, {L"SERV ", AutorunSource::Registry},
   };
   for (const auto& c : cases) EXPECT_EQ(SourceOfTag(c.from), c.source) << c.from;
 }

@@ -1,7 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "platform/fake/fake_catalogue.h"
+#include "autorun/fake_catalogue.h"
 #include "platform/fake/fake_file_info.h"
+#include "platform/fake/fake_image_list.h"
 #include "platform/fake/fake_files.h"
 #include "platform/fake/fake_locale.h"
 #include "ui/autorun_model.h"
@@ -38,8 +39,8 @@ class AutorunModel : public ::testing::Test {
   FakeFileInfo info;
   FakeImageList images;
   FakeCatalogue catalogue;
-  TStringList fileWhite{locale}, nameWhite{locale};
-  const TFolderTokens tokens;
+  FilterList fileWhite{locale}, nameWhite{locale};
+  const FolderTokens tokens;
   TAutorunModel model{catalogue, files, info, images, tokens, fileWhite, nameWhite};
 };
 
@@ -89,9 +90,54 @@ TEST_F(AutorunModel, TheFirstOfEqualEntriesNamesTheRowAndTheLastSetsItsState) {
   catalogue.Add(L"SERV", L"First", L"Same");
   catalogue.Add(L"serv", L"Second", L"SAME", false);
   EXPECT_EQ(Rows(), std::vector<std::wstring>{L"First|SERV|off|3"});
-  // The row's tag and target must be met exactly, case included, or it goes.
+  // The entry that named the row goes; the one that differs only in case still is the row's.
   catalogue.Entries.erase(catalogue.Entries.begin());
-  EXPECT_TRUE(Rows().empty());
+  EXPECT_EQ(Rows(), std::vector<std::wstring>{L"First|SERV|off|3"});
+}
+
+TEST_F(AutorunModel, AnEntryWhosePathChangesOnlyInCaseKeepsItsRow) {
+  catalogue.Add(L"HKCU", L"App", L"HKCU\\Run\\App", true, L"C:\\App\\app.exe");
+  catalogue.Add(L"FILE", L"Tool", L"C:\\Startup\\Tool.lnk");
+  Rows();
+  catalogue.Entries[0].Target = L"HKCU\\RUN\\app";
+  catalogue.Entries[0].Enabled = false;
+  catalogue.Entries[1].From = L"file";
+  EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"App Pro|HKCU|off|4", L"Tool|FILE|on|1"}));
+}
+
+TEST_F(AutorunModel, VersionAndIconAreReadOnlyForAddedRows) {
+  // Each case's file has a version and an icon of its own, so a read for it shows.
+  auto program = [&](const std::wstring& name) {
+    const std::wstring path = L"C:\\App\\" + name + L".exe";
+    files.AddFile(path);
+    info.Versions[path] = {{{0x0409, 0x04B0}}, {{L"\\StringFileInfo\\040904B0\\ProductName", name}}};
+    info.IconCounts[path] = 1;
+    return path;
+  };
+  const struct {
+    const char* what;
+    TAutorunInfo entry;
+    bool loadedBefore;
+  } cases[] = {
+      {"a white-listed entry", {program(L"listed"), L"Audiosrv", L"", L"HKCU\\Run\\Audiosrv", L"HKCU", true}, false},
+      {"a disabled entry without All Programs", {program(L"off"), L"Off", L"", L"HKCU\\Run\\Off", L"HKCU", false}, false},
+      {"an entry without caption", {program(L"nameless"), L"", L"", L"HKCU\\Run\\", L"HKCU", true}, false},
+      {"a row that exists", {program(L"kept"), L"Kept", L"", L"HKCU\\Run\\Kept", L"HKCU", true}, true},
+  };
+  for (const auto& c : cases) {
+    catalogue.Entries = {c.entry};
+    model.Clear();
+    if (c.loadedBefore) {
+      EXPECT_EQ(Rows().size(), 1u) << c.what;
+      EXPECT_EQ(info.VersionReads, std::vector<std::wstring>{c.entry.FileName}) << c.what << ": read when added";
+      EXPECT_EQ(info.Extracted.size(), 1u) << c.what << ": read when added";
+    }
+    info.VersionReads.clear();
+    info.Extracted.clear();
+    Rows();
+    EXPECT_TRUE(info.VersionReads.empty()) << c.what;
+    EXPECT_TRUE(info.Extracted.empty()) << c.what;
+  }
 }
 
 } // namespace

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "autorun/catalogue.h"
-#include "autorun/run_keys.h"
-#include "autorun/tasks.h"
+#include "common/registry_paths.h"
 #include "platform/fake/fake_platform.h"
+#include "support/reg.h"
 
 namespace {
 
@@ -11,14 +11,12 @@ using namespace platform;
 
 class Catalogue : public ::testing::Test {
  protected:
-  Catalogue() : reg(fake.registry), catalogue(fake.platform, tokens) {
+  Catalogue() : reg(fake.registry) {
     fake.files.Folders = {{0x07, L"C:\\Startup"}};
-    fake.files.AddFolder(L"C:\\Startup");
     fake.files.AddFile(L"C:\\Startup\\Tool.lnk");
-    reg.WriteString(kCurrentUser, kRun, L"Mine", L"mine.exe");
-    reg.WriteString(kLocalMachine, kRun, L"Both", L"both.exe");
-    reg.WriteString(kLocalMachine, L"Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run", L"Both",
-                    L"both.exe");
+    reg.WriteString(kCurrentUser, keys::kRun, L"Mine", L"mine.exe");
+    reg.WriteString(kLocalMachine, keys::kRun, L"Both", L"both.exe");
+    reg.WriteString(kLocalMachine, keys::kRun32, L"Both", L"both.exe");
     fake.tasks.Tasks = {{L"\\Update", true}, {L"\\Hidden", true, true}, {L"\\Off", false}, {L"\\Vendor\\Nested", true}};
     fake.services.Services = {{L"Svc", L"A service", L"C:\\svc.exe", 2}};
   }
@@ -29,12 +27,11 @@ class Catalogue : public ::testing::Test {
     return rows;
   }
 
-  const std::wstring kRun = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
   FakePlatform fake;
   TReg reg;
-  TFolderTokens tokens;
-  TAutorunCatalogue catalogue;
-  TAutorunList list;
+  FolderTokens tokens;
+  SystemCatalogue catalogue{fake.registry, fake.files, fake.tasks, fake.services, fake.system, tokens};
+  AutorunList list;
 };
 
 TEST_F(Catalogue, ReadsTheSourcesInOrderIntoAClearedList) {
@@ -61,17 +58,26 @@ TEST_F(Catalogue, SourcesThatFailGiveNothingAndTheOthersFollow) {
   EXPECT_FALSE(fake.tasks.Connected());
 
   FakePlatform empty;
-  TAutorunCatalogue nothing(empty.platform, tokens);
+  SystemCatalogue nothing(empty.registry, empty.files, empty.tasks, empty.services, empty.system, tokens);
   nothing.GetAutorunList(list);
   EXPECT_TRUE(list.empty());
+}
+
+TEST_F(Catalogue, ASourceThatThrowsGivesNothingAndTheOthersFollow) {
+  reg.WriteString(kCurrentUser, keys::kRun, L"Huge", L"huge.exe"); // the last Run value read
+  fake.registry.ThrowOnReadingValue = L"Huge";
+  EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"FILE|Tool|on", L"SCHE|Update|on", L"SCHE|Off|off",
+                                               L"SERV|A service|on"}))
+      << "none of the Run-key entries, not even those read before the failure";
+  EXPECT_FALSE(fake.tasks.Connected());
 }
 
 TEST_F(Catalogue, SwitchingGoesToTheSourceOfTheTag) {
   catalogue.SetAutorunEnabled(L"C:\\Startup\\Tool.lnk", L"file", false);
   catalogue.SetAutorunEnabled(L"\\Off", L"Sche", true);
   catalogue.SetAutorunEnabled(L"Svc", L"serv", false);
-  catalogue.SetAutorunEnabled(L"HKCU\\" + kRun + L"\\Mine", L"HKU", false);
-  catalogue.SetAutorunEnabled(L"HKLM\\" + kRun + L"\\Both", L"", false);
+  catalogue.SetAutorunEnabled(L"HKCU\\" + keys::kRun + L"\\Mine", L"HKU", false);
+  catalogue.SetAutorunEnabled(L"HKLM\\" + keys::kRun + L"\\Both", L"", false);
   EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"FILE|Tool|off", L"HKLM|Both|off", L"HKLM|Both|on", L"HKCU|Mine|off",
                                                L"SCHE|Update|on", L"SCHE|Off|on", L"SERV|A service|off"}));
   EXPECT_EQ(fake.tasks.Connections, fake.tasks.Releases);

@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "cli/cli.h"
+#include "common/registry_paths.h"
 #include "platform/fake/fake_platform.h"
-#include "resource_files.h"
+#include "common/resource_files.h"
 #include "support/reg.h"
 
 namespace {
@@ -21,12 +22,21 @@ class Cli : public ::testing::Test {
   int Run(std::vector<std::wstring> args) {
     out.clear();
     err.clear();
-    return RunCli(args, fake.platform, tokens, out, err);
+    return RunCli(args, services, out, err);
   }
 
-  const std::wstring kRun = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+  // The file `path` of the fake file system, or "<missing>".
+  std::string Read(FakeFileSystem& files, const std::wstring& path) {
+    std::string data;
+    std::wstring message;
+    return files.ReadWholeFile(path, data, message) ? data : "<missing>";
+  }
+
+  const std::wstring kRun = keys::kRun;
   FakePlatform fake;
-  TFolderTokens tokens;
+  FolderTokens tokens;
+  SystemCatalogue catalogue{fake.registry, fake.files, fake.tasks, fake.services, fake.system, tokens};
+  CliServices services{catalogue, fake.files, fake.fileInfo, fake.locale, fake.resources, tokens};
   std::string out, err;
 };
 
@@ -73,7 +83,7 @@ TEST_F(Cli, ListsTheCatalogueInOrderAsLinesOrJson) {
 
 TEST_F(Cli, SavesTheListOrSaysWhyItCannot) {
   EXPECT_EQ(Run({L"save", L"C:\\out.txt"}), 0);
-  EXPECT_EQ(fake.files.Contents[L"C:\\out.txt"],
+  EXPECT_EQ(Read(fake.files, L"C:\\out.txt"),
             "\xEF\xBB\xBF"
             "FILE|Tool | Pipe|C:\\Startup\\Tool | Pipe.lnk\r\n"
             "HKCU|\xC3\x9Cn\xC3\xAF"
@@ -84,11 +94,14 @@ TEST_F(Cli, SavesTheListOrSaysWhyItCannot) {
   fake.files.WriteFailures[L"C:\\locked.txt"] = L"Access is denied.";
   EXPECT_EQ(Run({L"save", L"C:\\locked.txt"}), 1);
   EXPECT_EQ(err, "tarnwick-cli: cannot write C:\\locked.txt: Access is denied.\n");
-  EXPECT_FALSE(fake.files.Contents.contains(L"C:\\locked.txt"));
+  EXPECT_FALSE(fake.files.IsFile(L"C:\\locked.txt"));
 
   FakePlatform empty;
-  EXPECT_EQ(RunCli({L"save", L"C:\\empty.txt"}, empty.platform, tokens, out, err), 0);
-  EXPECT_EQ(empty.files.Contents[L"C:\\empty.txt"], "\xEF\xBB\xBF") << "an empty catalogue: the mark alone";
+  SystemCatalogue nothing(empty.registry, empty.files, empty.tasks, empty.services, empty.system, tokens);
+  EXPECT_EQ(RunCli({L"save", L"C:\\empty.txt"},
+                   CliServices{nothing, empty.files, empty.fileInfo, empty.locale, empty.resources, tokens}, out, err),
+            0);
+  EXPECT_EQ(Read(empty.files, L"C:\\empty.txt"), "\xEF\xBB\xBF") << "an empty catalogue: the mark alone";
 }
 
 TEST_F(Cli, SwitchesAnEntryAndChecksItTookEffect) {
@@ -128,12 +141,13 @@ TEST_F(Cli, ListsTheRowsTheWindowWouldShow) {
   EXPECT_EQ(Run({L"list", L"--all", L"--visible"}), 0);
   EXPECT_EQ(out.substr(out.rfind("Sample")), "Sample Agent|SERV|enabled\nSwitched off|SERV|disabled\n");
 
-  fake.files.Contents[L"C:\\reply.json"] = R"({"name_white": ["sampleagent"], "file_white": ["tool | pipe.lnk*"]})";
+  fake.files.AddFile(L"C:\\reply.json", R"({"name_white": ["sampleagent"], "file_white": ["tool | pipe.lnk*"]})");
   EXPECT_EQ(Run({L"list", L"--visible", L"--reply", L"C:\\reply.json"}), 0);
   EXPECT_EQ(out,
             "\xC3\x9Cn\xC3\xAF"
             "code|HKCU|enabled\n");
-  fake.files.Contents[L"C:\\reply.json"] = "{not json";
+  std::wstring message;
+  fake.files.WriteWholeFile(L"C:\\reply.json", "{not json", message);
   EXPECT_EQ(Run({L"list", L"--visible", L"--reply", L"C:\\reply.json"}), 0);
   EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 3) << "a reply that is no JSON object changes no list";
   EXPECT_EQ(Run({L"list", L"--visible", L"--reply", L"C:\\missing.json"}), 1);

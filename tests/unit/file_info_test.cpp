@@ -3,8 +3,10 @@
 #include <stdexcept>
 
 #include "platform/fake/fake_file_info.h"
+#include "platform/fake/fake_image_list.h"
 #include "platform/fake/fake_files.h"
-#include "support/file_info.h"
+#include "support/version_info.h"
+#include "ui/icon_cache.h"
 
 namespace {
 
@@ -28,7 +30,7 @@ class FileInformation : public ::testing::Test {
 
   FakeFileSystem files;
   FakeFileInfo info;
-  TIconCache cache;
+  IconCache cache;
   FakeImageList images;
 };
 

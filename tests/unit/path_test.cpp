@@ -27,7 +27,7 @@ FakeFileSystem Folders32On64() {
 TEST(FolderTokens, AreBuiltInOrderAndUndoTheX86FoldersOnX64) {
   FakeFileSystem files = Folders32On64();
   FakeSystem system;
-  const TFolderTokens expected = {
+  const FolderTokens expected = {
       {L"%ProgramData%", L"C:\\ProgramData"},
       {L"%SystemRoot%", L"C:\\Windows"},
       {L"%Public%", L"C:\\Users\\Public\\Documents"},
@@ -47,7 +47,7 @@ TEST(FolderTokens, AreBuiltInOrderAndUndoTheX86FoldersOnX64) {
   files.Folders.erase(csidl::kProgramFilesCommonX86);
   for (const std::uint16_t architecture : {0, 12}) {
     system.Architecture = architecture;
-    const TFolderTokens tokens = MakeFolderTokens(files, system);
+    const FolderTokens tokens = MakeFolderTokens(files, system);
     EXPECT_EQ(tokens[5].second, L"C:\\Program Files\\Common Files");
     EXPECT_EQ(tokens[7].second, L"C:\\Program Files");
     EXPECT_EQ(tokens[8].second, L"C:\\Program Files");
@@ -69,7 +69,7 @@ TEST(FolderTokens, ExpandOnlyALeadingTokenFollowedByABackslash) {
   FakeFileSystem files = Folders32On64();
   files.Folders.erase(csidl::kCommonDocuments);
   FakeSystem system;
-  const TFolderTokens tokens = MakeFolderTokens(files, system);
+  const FolderTokens tokens = MakeFolderTokens(files, system);
   const struct {
     const wchar_t* text;
     const wchar_t* expected;
@@ -120,7 +120,7 @@ TEST(CommandLine, SplitsQuotedUnquotedAndBareForms) {
 TEST(CommandLine, ExtractsTheFileThatStarts) {
   FakeFileSystem files = Folders32On64();
   FakeSystem system;
-  const TFolderTokens tokens = MakeFolderTokens(files, system);
+  const FolderTokens tokens = MakeFolderTokens(files, system);
   const struct {
     const wchar_t* cmdLine;
     const wchar_t* expected;

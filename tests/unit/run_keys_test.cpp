@@ -1,24 +1,19 @@
 #include <gtest/gtest.h>
 
 #include "autorun/run_keys.h"
+#include "autorun/startup_approved.h"
+#include "common/bytes.h"
+#include "common/registry_paths.h"
 #include "platform/fake/fake_platform.h"
-#include "support/utf16.h"
 
 namespace {
 
 using namespace platform;
+using keys::kRun;
+using keys::kRun32;
+const std::wstring kApproved = keys::kApprovedRun;
 
-const std::wstring kRun = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-const std::wstring kRun32 = L"Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run";
-const std::wstring kApproved = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
-
-std::vector<std::byte> B(std::initializer_list<int> values) {
-  std::vector<std::byte> bytes;
-  for (const int v : values) bytes.push_back(static_cast<std::byte>(v));
-  return bytes;
-}
-
-std::vector<std::byte> Approved(int state) { return B({state, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8}); }
+std::vector<std::byte> Approved(int state) { return ApprovedValue(state, 0x0807060504030201ull); }
 
 class RunKeys : public ::testing::Test {
  protected:
@@ -28,7 +23,7 @@ class RunKeys : public ::testing::Test {
   }
   void List() {
     list.clear();
-    AddRunKeys(fake.platform, tokens, list);
+    AddRunKeys(fake.registry, tokens, list);
   }
   const TAutorunInfo* Find(const std::wstring& target) const {
     for (const auto& entry : list) {
@@ -39,8 +34,8 @@ class RunKeys : public ::testing::Test {
 
   FakePlatform fake;
   TReg reg;
-  TFolderTokens tokens;
-  TAutorunList list;
+  FolderTokens tokens;
+  AutorunList list;
 };
 
 TEST_F(RunKeys, ListEveryValueOfTheThreeKeysInOrder) {
@@ -68,32 +63,6 @@ TEST_F(RunKeys, ListEveryValueOfTheThreeKeysInOrder) {
   EXPECT_EQ(list[3]->Target, L"HKCU\\" + kRun + L"\\") << "the unnamed default value";
 }
 
-TEST_F(RunKeys, StartupApprovedStateByteBitZeroMarksDisabled) {
-  const struct {
-    const char* what;
-    std::vector<std::byte> value;
-    bool enabled;
-  } cases[] = {
-      {"empty", {}, true},
-      {"8 bytes starting 03", B({3, 0, 0, 0, 0, 0, 0, 0}), true},
-      {"13 bytes starting 03", B({3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}), true},
-      {"02", Approved(2), true},
-      {"06, shown enabled by Windows", Approved(6), true},
-      {"00", Approved(0), true},
-      {"03", Approved(3), false},
-      {"07", Approved(7), false},
-      {"01", Approved(1), false},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(IsStartupApproved(c.value), c.enabled) << c.what;
-    reg.WriteBinary(kCurrentUser, kApproved, L"App", c.value);
-    EXPECT_EQ(IsStartupApproved(reg, kCurrentUser, kApproved, L"App"), c.enabled) << c.what;
-  }
-  EXPECT_TRUE(IsStartupApproved(reg, kCurrentUser, kApproved, L"Missing"));
-  reg.WriteString(kCurrentUser, kApproved, L"Text", L"\x0003");
-  EXPECT_TRUE(IsStartupApproved(reg, kCurrentUser, kApproved, L"Text")) << "not REG_BINARY";
-}
-
 TEST_F(RunKeys, StatesAreReadFromTheMatchingApprovedKey) {
   reg.WriteString(kLocalMachine, kRun, L"A", L"a.exe");
   reg.WriteString(kLocalMachine, kRun32, L"A", L"a.exe");
@@ -112,20 +81,20 @@ TEST_F(RunKeys, StatesAreReadFromTheMatchingApprovedKey) {
 TEST_F(RunKeys, SwitchingWritesTheStateAndTimeBesideTheEntry) {
   reg.WriteString(kLocalMachine, kRun32, L"App", L"app.exe");
   const std::wstring target = L"HKLM\\" + kRun32 + L"\\App";
-  SetRunKeyEnabled(fake.platform, target, false);
+  SetRunKeyEnabled(fake.registry, fake.system, target, false);
   EXPECT_EQ(reg.ReadBinary(kLocalMachine, kApproved + L"32", L"App"),
-            B({3, 0, 0, 0, 0xCD, 0xAB, 0x89, 0x67, 0x45, 0x23, 0xDB, 0x01}));
+            Bytes({3, 0, 0, 0, 0xCD, 0xAB, 0x89, 0x67, 0x45, 0x23, 0xDB, 0x01}));
   fake.system.Now = 0x0102'0304'0506'0708ull;
-  SetRunKeyEnabled(fake.platform, target, true);
-  EXPECT_EQ(reg.ReadBinary(kLocalMachine, kApproved + L"32", L"App"), B({2, 0, 0, 0, 8, 7, 6, 5, 4, 3, 2, 1}))
+  SetRunKeyEnabled(fake.registry, fake.system, target, true);
+  EXPECT_EQ(reg.ReadBinary(kLocalMachine, kApproved + L"32", L"App"), Bytes({2, 0, 0, 0, 8, 7, 6, 5, 4, 3, 2, 1}))
       << "the time is stamped in both states, the second switch replaces the first";
   std::vector<std::wstring> names;
   EXPECT_EQ(reg.ReadValueNames(kLocalMachine, kApproved + L"32", names), 1);
   EXPECT_EQ(reg.ReadString(kLocalMachine, kRun32, L"App", L""), L"app.exe") << "the Run value is untouched";
 
-  SetRunKeyEnabled(fake.platform, L"hkcu\\" + kRun + L"\\Mine", false);
+  SetRunKeyEnabled(fake.registry, fake.system, L"hkcu\\" + kRun + L"\\Mine", false);
   EXPECT_FALSE(IsStartupApproved(reg, kCurrentUser, kApproved, L"Mine"));
-  SetRunKeyEnabled(fake.platform, L"HKLM\\Run", false); // not a location: nothing happens
+  SetRunKeyEnabled(fake.registry, fake.system, L"HKLM\\Run", false); // not a location: nothing happens
   EXPECT_EQ(reg.ReadValueNames(kLocalMachine, kApproved, names), 0);
 }
 
@@ -133,24 +102,25 @@ TEST_F(RunKeys, ANameHoldingABackslashSwitchesUnderItsWholeName) {
   reg.WriteString(kCurrentUser, kRun, L"Vendor\\Tool", L"tool.exe");
   List();
   ASSERT_EQ(list.size(), 1u);
-  SetRunKeyEnabled(fake.platform, list[0]->Target, false);
+  SetRunKeyEnabled(fake.registry, fake.system, list[0]->Target, false);
   List();
   EXPECT_FALSE(list[0]->Enabled);
   EXPECT_FALSE(reg.IsKey(kCurrentUser, kApproved + L"\\Vendor"));
 }
 
-TEST_F(RunKeys, BelowVersion10DisablingDeletesTheEntryAndEnablingDoesNothing) {
+TEST_F(RunKeys, BelowVersion10DisablingDeletesTheValueAndNeverAKey) {
   fake.system.Major = 6;
   reg.WriteString(kLocalMachine, kRun, L"App", L"app.exe");
   reg.WriteString(kLocalMachine, kRun, L"Other", L"other.exe");
-  reg.WriteString(kLocalMachine, kRun + L"\\Tree\\Deep", L"V", L"x");
-  SetRunKeyEnabled(fake.platform, L"HKLM\\" + kRun + L"\\App", true);
-  SetRunKeyEnabled(fake.platform, L"HKLM\\" + kRun + L"\\App", false);
-  SetRunKeyEnabled(fake.platform, L"HKLM\\" + kRun + L"\\Tree", false);
+  reg.WriteString(kLocalMachine, kRun, L"Foo", L"foo.exe");
+  reg.WriteString(kLocalMachine, kRun + L"\\Foo\\Deep", L"V", L"x"); // a subkey named as an entry
+  SetRunKeyEnabled(fake.registry, fake.system, L"HKLM\\" + kRun + L"\\App", true);
+  SetRunKeyEnabled(fake.registry, fake.system, L"HKLM\\" + kRun + L"\\App", false);
+  SetRunKeyEnabled(fake.registry, fake.system, L"HKLM\\" + kRun + L"\\Foo", false);
   std::vector<std::wstring> names;
   reg.ReadValueNames(kLocalMachine, kRun, names);
-  EXPECT_EQ(names, std::vector<std::wstring>{L"Other"});
-  EXPECT_FALSE(reg.IsKey(kLocalMachine, kRun + L"\\Tree"));
+  EXPECT_EQ(names, std::vector<std::wstring>{L"Other"}) << "the entries App and Foo are gone";
+  EXPECT_EQ(reg.ReadString(kLocalMachine, kRun + L"\\Foo\\Deep", L"V", L""), L"x") << "the subkey tree stays";
   EXPECT_FALSE(reg.IsKey(kLocalMachine, kApproved)) << "no StartupApproved value below version 10";
 }
 
@@ -166,19 +136,19 @@ class CountingRegistry final : public Registry {
     return ++calls, inner_.CreateKey(k, s, a, r);
   }
   win::Error CloseKey(HKey k) override { return ++calls, inner_.CloseKey(k); }
-  win::Error QueryValue(HKey k, std::wstring_view n, std::uint32_t* t, std::byte* d, std::uint32_t* s) override {
-    return ++calls, inner_.QueryValue(k, n, t, d, s);
+  win::Error ReadValue(HKey k, std::wstring_view n, std::uint32_t* t, std::byte* d, std::uint32_t* s) override {
+    return ++calls, inner_.ReadValue(k, n, t, d, s);
   }
-  win::Error SetValue(HKey k, std::wstring_view n, std::uint32_t t, std::span<const std::byte> d) override {
-    return ++calls, inner_.SetValue(k, n, t, d);
+  win::Error WriteValue(HKey k, std::wstring_view n, std::uint32_t t, std::span<const std::byte> d) override {
+    return ++calls, inner_.WriteValue(k, n, t, d);
   }
   win::Error DeleteValue(HKey k, std::wstring_view n) override { return ++calls, inner_.DeleteValue(k, n); }
   win::Error DeleteKey(HKey k, std::wstring_view s, std::uint32_t a) override {
     return ++calls, inner_.DeleteKey(k, s, a);
   }
-  win::Error EnumKey(HKey k, std::uint32_t i, std::wstring& n) override { return ++calls, inner_.EnumKey(k, i, n); }
-  win::Error EnumValue(HKey k, std::uint32_t i, std::wstring& n) override { return ++calls, inner_.EnumValue(k, i, n); }
-  win::Error QueryInfoKey(HKey k, std::uint32_t& s) override { return ++calls, inner_.QueryInfoKey(k, s); }
+  win::Error ReadSubKeyName(HKey k, std::uint32_t i, std::wstring& n) override { return ++calls, inner_.ReadSubKeyName(k, i, n); }
+  win::Error ReadValueName(HKey k, std::uint32_t i, std::wstring& n) override { return ++calls, inner_.ReadValueName(k, i, n); }
+  win::Error CountSubKeys(HKey k, std::uint32_t& s) override { return ++calls, inner_.CountSubKeys(k, s); }
 
  private:
   Registry& inner_;
@@ -186,8 +156,6 @@ class CountingRegistry final : public Registry {
 
 TEST_F(RunKeys, ListingCostsAFixedNumberOfRegistryCallsPerValue) {
   CountingRegistry counting(fake.registry);
-  Platform platform{counting,      fake.files,  fake.services,  fake.system, fake.tasks,
-                    fake.fileInfo, fake.locale, fake.resources, fake.shell};
   std::size_t previous = 0;
   for (const int values : {1000, 2000}) {
     for (int i = previous ? 1000 : 0; i < values; ++i) {
@@ -197,7 +165,7 @@ TEST_F(RunKeys, ListingCostsAFixedNumberOfRegistryCallsPerValue) {
     }
     counting.calls = 0;
     list.clear();
-    AddRunKey(platform, tokens, kCurrentUser, L"\\" + kRun, list);
+    AddRunKey(counting, tokens, kCurrentUser, L"\\" + kRun, list);
     ASSERT_EQ(list.size(), static_cast<std::size_t>(values));
     // One open and close per key; per value one enumeration, two queries for the command and
     // one or two for the state.

@@ -28,7 +28,7 @@ class Services : public ::testing::Test {
   }
 
   FakeServiceManager scm;
-  TAutorunList list;
+  AutorunList list;
 };
 
 TEST_F(Services, ListsEveryWin32ServiceWithItsFields) {

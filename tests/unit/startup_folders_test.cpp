@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "autorun/run_keys.h"
 #include "autorun/startup_folders.h"
+#include "common/registry_paths.h"
 #include "platform/fake/fake_platform.h"
+#include "support/reg.h"
 
 namespace {
 
@@ -10,8 +11,7 @@ using namespace platform;
 
 const std::wstring kCommon = L"C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Startup";
 const std::wstring kUser = L"C:\\Users\\Ann\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Startup";
-const std::wstring kApproved =
-    L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\StartupFolder";
+const std::wstring kApproved = keys::kApprovedStartupFolder;
 
 class StartupFolders : public ::testing::Test {
  protected:
@@ -22,7 +22,7 @@ class StartupFolders : public ::testing::Test {
   }
   std::vector<std::wstring> Captions() {
     list.clear();
-    AddStartupFolders(fake.platform, list);
+    AddStartupFolders(fake.files, fake.registry, list);
     std::vector<std::wstring> captions;
     for (const auto& entry : list) captions.push_back(entry->Caption);
     return captions;
@@ -30,7 +30,7 @@ class StartupFolders : public ::testing::Test {
 
   FakePlatform fake;
   TReg reg;
-  TAutorunList list;
+  AutorunList list;
 };
 
 TEST_F(StartupFolders, ListStartableFilesDirectlyInsideEachFolder) {
@@ -57,19 +57,19 @@ TEST_F(StartupFolders, CommonFilesKeepStatesUnderTheMachineAndUserFilesUnderTheU
   EXPECT_EQ(list[0]->Target, kCommon + L"\\Same.lnk") << "the common folder comes first";
 
   fake.system.Now = 0x0102'0304'0506'0708ull;
-  SetStartupFolderEnabled(fake.platform, list[0]->Target, false);
+  SetStartupFolderEnabled(fake.files, fake.registry, fake.system, list[0]->Target, false);
   const std::vector<std::byte> disabled = {std::byte{3}, {},           {},           {},
                                            std::byte{8}, std::byte{7}, std::byte{6}, std::byte{5},
                                            std::byte{4}, std::byte{3}, std::byte{2}, std::byte{1}};
   EXPECT_EQ(reg.ReadBinary(kLocalMachine, kApproved, L"Same.lnk"), disabled);
   EXPECT_TRUE(reg.ReadBinary(kCurrentUser, kApproved, L"Same.lnk").empty());
-  EXPECT_TRUE(fake.files.FileExists(list[0]->Target)) << "the file stays";
+  EXPECT_TRUE(fake.files.IsFile(list[0]->Target)) << "the file stays";
   Captions();
   EXPECT_FALSE(list[0]->Enabled);
   EXPECT_TRUE(list[1]->Enabled);
 
-  SetStartupFolderEnabled(fake.platform, kUser + L"\\Same.lnk", false);
-  SetStartupFolderEnabled(fake.platform, kCommon + L"\\Same.lnk", true);
+  SetStartupFolderEnabled(fake.files, fake.registry, fake.system, kUser + L"\\Same.lnk", false);
+  SetStartupFolderEnabled(fake.files, fake.registry, fake.system, kCommon + L"\\Same.lnk", true);
   EXPECT_EQ(std::to_integer<int>(reg.ReadBinary(kLocalMachine, kApproved, L"Same.lnk").at(0)), 2);
   Captions();
   EXPECT_TRUE(list[0]->Enabled);
@@ -89,17 +89,17 @@ TEST_F(StartupFolders, BelowVersion10DisablingDeletesTheFile) {
   fake.files.AddFile(kUser + L"\\Tool.lnk");
   fake.files.AddFile(kUser + L"\\Locked.lnk");
   fake.files.DeleteFailures[kUser + L"\\Locked.lnk"] = L"Access is denied.";
-  SetStartupFolderEnabled(fake.platform, kUser + L"\\Tool.lnk", true);
-  EXPECT_TRUE(fake.files.FileExists(kUser + L"\\Tool.lnk")) << "enabling does nothing";
-  SetStartupFolderEnabled(fake.platform, kUser + L"\\Tool.lnk", false);
-  EXPECT_FALSE(fake.files.FileExists(kUser + L"\\Tool.lnk"));
+  SetStartupFolderEnabled(fake.files, fake.registry, fake.system, kUser + L"\\Tool.lnk", true);
+  EXPECT_TRUE(fake.files.IsFile(kUser + L"\\Tool.lnk")) << "enabling does nothing";
+  SetStartupFolderEnabled(fake.files, fake.registry, fake.system, kUser + L"\\Tool.lnk", false);
+  EXPECT_FALSE(fake.files.IsFile(kUser + L"\\Tool.lnk"));
   try {
-    SetStartupFolderEnabled(fake.platform, kUser + L"\\Locked.lnk", false);
+    SetStartupFolderEnabled(fake.files, fake.registry, fake.system, kUser + L"\\Locked.lnk", false);
     FAIL() << "a failed deletion is reported";
-  } catch (const EStartupFileError& error) {
+  } catch (const StartupFileError& error) {
     EXPECT_EQ(error.Message(), L"Access is denied.");
   }
-  EXPECT_TRUE(fake.files.FileExists(kUser + L"\\Locked.lnk"));
+  EXPECT_TRUE(fake.files.IsFile(kUser + L"\\Locked.lnk"));
   std::vector<std::wstring> names;
   EXPECT_EQ(reg.ReadValueNames(kCurrentUser, kApproved, names), 0);
 }

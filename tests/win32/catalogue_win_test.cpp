@@ -77,10 +77,10 @@ class Win32Catalogue : public ::testing::Test {
   platform::Win32Platform win32_;
   platform::Platform& platform_ = win32_.platform;
   TReg reg_{win32_.registry};
-  TFolderTokens tokens_;
-  TAutorunCatalogue catalogue_{platform_, tokens_};
+  FolderTokens tokens_;
+  SystemCatalogue catalogue_{platform_, tokens_};
   std::wstring common_, user_;
-  TAutorunList list_;
+  AutorunList list_;
 };
 
 TEST_F(Win32Catalogue, ListsTheSeededEntriesInSourceOrderWithEveryField) {
@@ -135,7 +135,7 @@ TEST_F(Win32Catalogue, SwitchingWritesTheExactBytesBesideTheEntry) {
     EXPECT_LE(stamp, after);
   }
   EXPECT_EQ(reg_.ReadString(kLocalMachine, kRun32, L"TarnwickSeed", L""), L"C:\\Seed32\\seed.exe");
-  EXPECT_TRUE(win32_.files.FileExists(common_ + L"\\TarnwickSeed.lnk"));
+  EXPECT_TRUE(win32_.files.IsFile(common_ + L"\\TarnwickSeed.lnk"));
   const auto seeded = Seeded();
   ASSERT_EQ(seeded.size(), 6u);
   EXPECT_EQ((std::vector<bool>{seeded[0]->Enabled, seeded[3]->Enabled, seeded[5]->Enabled}),

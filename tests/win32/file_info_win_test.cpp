@@ -4,7 +4,9 @@
 
 #include "platform/win32/file_info_win.h"
 #include "platform/win32/files_win.h"
-#include "support/file_info.h"
+#include "platform/win32/image_list_win.h"
+#include "support/version_info.h"
+#include "ui/icon_cache.h"
 
 namespace {
 
@@ -57,7 +59,7 @@ TEST_F(Win32FileInformation, VersionStringsOfTheFirstTranslationOnly) {
 
 TEST_F(Win32FileInformation, IconsAreTakenByNumberAndCachedByLocation) {
   platform::Win32ImageList images(16, 16);
-  TIconCache cache;
+  IconCache cache;
   const std::wstring icons = Fixture(L"icons.dll");
   EXPECT_EQ(GetFileIconIndex(files, info, cache, images, L"\"" + icons + L"\",2", 9), 0);
   EXPECT_EQ(GetFileIconIndex(files, info, cache, images, icons, 9), 1) << "without a number: extracted again";

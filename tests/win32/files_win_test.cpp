@@ -60,25 +60,25 @@ TEST_F(Win32Files, ListsEveryFileWhateverItsAttributesAndMarksFolders) {
   ASSERT_TRUE(CreateDirectoryW((folder_ + L"\\Sub").c_str(), nullptr));
   Make(L"\\Sub\\inner.lnk");
   std::vector<DirectoryEntry> entries{{L"stale", false}};
-  ASSERT_TRUE(files_.ListDirectory(folder_, entries));
+  ASSERT_TRUE(files_.ListFolder(folder_, entries));
   std::vector<std::wstring> names;
   for (const auto& e : entries) names.push_back(e.Name + (e.IsDirectory ? L"/" : L""));
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::wstring>{L"Sub/", L"hidden.exe", L"plain.lnk", L"system.bat"}));
-  EXPECT_FALSE(files_.ListDirectory(folder_ + L"\\Missing", entries));
-  EXPECT_TRUE(files_.FileExists(folder_ + L"\\hidden.exe"));
-  EXPECT_FALSE(files_.FileExists(folder_ + L"\\Sub")) << "a folder is no file";
+  EXPECT_FALSE(files_.ListFolder(folder_ + L"\\Missing", entries));
+  EXPECT_TRUE(files_.IsFile(folder_ + L"\\hidden.exe"));
+  EXPECT_FALSE(files_.IsFile(folder_ + L"\\Sub")) << "a folder is no file";
 }
 
 TEST_F(Win32Files, DeletionFailuresCarryTheSystemsText) {
   std::wstring message;
-  EXPECT_FALSE(files_.DeleteFileW(folder_ + L"\\missing.lnk", message));
+  EXPECT_FALSE(files_.RemoveFile(folder_ + L"\\missing.lnk", message));
   EXPECT_EQ(message, platform::SystemMessage(ERROR_FILE_NOT_FOUND));
   EXPECT_FALSE(message.empty());
   EXPECT_NE(message.back(), L'\n');
   Make(L"\\plain.lnk");
-  EXPECT_TRUE(files_.DeleteFileW(folder_ + L"\\plain.lnk", message));
-  EXPECT_FALSE(files_.FileExists(folder_ + L"\\plain.lnk"));
+  EXPECT_TRUE(files_.RemoveFile(folder_ + L"\\plain.lnk", message));
+  EXPECT_FALSE(files_.IsFile(folder_ + L"\\plain.lnk"));
 }
 
 TEST_F(Win32Files, WholeFilesReplaceOrLeaveNothing) {
@@ -89,7 +89,7 @@ TEST_F(Win32Files, WholeFilesReplaceOrLeaveNothing) {
   EXPECT_FALSE(files_.WriteWholeFile(folder_ + L"\\Missing\\out.txt", "x", message));
   EXPECT_FALSE(message.empty());
   std::vector<DirectoryEntry> entries;
-  files_.ListDirectory(folder_, entries);
+  files_.ListFolder(folder_, entries);
   EXPECT_EQ(entries.size(), 1u) << "no temporary file is left behind";
 }
 
@@ -99,7 +99,7 @@ TEST(Win32Folders, ProgramFilesTokensNameThe64BitFoldersFromA32BitProcess) {
   ASSERT_EQ(system.NativeArchitecture(), platform::kProcessorArchitectureAmd64) << "the prefix is 64-bit";
   EXPECT_EQ(GetSpecialFolder(files, csidl::kProgramFiles), L"C:\\Program Files (x86)")
       << "a 32-bit process is given the x86 folder";
-  const TFolderTokens tokens = MakeFolderTokens(files, system);
+  const FolderTokens tokens = MakeFolderTokens(files, system);
   EXPECT_EQ(ExpandFolderTokens(tokens, L"%ProgramFiles%\\App\\a.exe"), L"C:\\Program Files\\App\\a.exe");
   EXPECT_EQ(ExpandFolderTokens(tokens, L"%ProgramFiles(x86)%\\App\\a.exe"), L"C:\\Program Files (x86)\\App\\a.exe");
   EXPECT_EQ(ExpandFolderTokens(tokens, L"%CommonProgramFiles%\\x.dll"), L"C:\\Program Files\\Common Files\\x.dll");

@@ -7,7 +7,7 @@
 #include "common/translation_table.h"
 #include "platform/win32/files_win.h"
 #include "platform/win32/locale_win.h"
-#include "support/lists.h"
+#include "ui/filter_list.h"
 #include "translate/translate.h"
 
 namespace {
@@ -22,20 +22,20 @@ TEST_F(Win32Locale, ReportsTheLanguageOfTheEnvironment) {
   const char* expected = std::getenv("TARNWICK_EXPECT_LANGUAGE");
   const std::string language(expected ? expected : "en");
   EXPECT_EQ(GetUserLanguage(locale), std::wstring(language.begin(), language.end()));
-  EXPECT_EQ(TTranslation(resources, locale).Translate(L"사용함"), language == "ko" ? L"사용함" : L"Enable");
+  EXPECT_EQ(Translation(resources, locale).Translate(L"사용함"), language == "ko" ? L"사용함" : L"Enable");
 }
 
 TEST_F(Win32Locale, ComparesAndUpperCasesByTheLocale) {
-  EXPECT_EQ(locale.CompareTextNoCase(L"spooler", L"Spooler"), 0);
-  EXPECT_EQ(locale.CompareTextNoCase(L"привет", L"ПРИВЕТ"), 0);
-  EXPECT_LT(locale.CompareTextNoCase(L"a", L"B"), 0);
-  EXPECT_GT(locale.CompareTextNoCase(L"b", L"A"), 0);
+  EXPECT_EQ(locale.CompareNoCase(L"spooler", L"Spooler"), 0);
+  EXPECT_EQ(locale.CompareNoCase(L"привет", L"ПРИВЕТ"), 0);
+  EXPECT_LT(locale.CompareNoCase(L"a", L"B"), 0);
+  EXPECT_GT(locale.CompareNoCase(L"b", L"A"), 0);
   EXPECT_EQ(locale.UpperCase(L"c:\\program files\\ärger\\привет.exe"), L"C:\\PROGRAM FILES\\ÄRGER\\ПРИВЕТ.EXE");
   EXPECT_EQ(locale.UpperCase(L""), L"");
 }
 
 TEST_F(Win32Locale, BuiltInListsLoadFromTheProgramsResources) {
-  TStringList nameWhite(locale), nameBlack(locale), fileWhite(locale), untouched(locale);
+  FilterList nameWhite(locale), nameBlack(locale), fileWhite(locale), untouched(locale);
   LoadListFromResource(resources, nameWhite, L"name_white");
   LoadListFromResource(resources, nameBlack, L"NAME_BLACK");
   LoadListFromResource(resources, fileWhite, L"File_White");
@@ -46,7 +46,7 @@ TEST_F(Win32Locale, BuiltInListsLoadFromTheProgramsResources) {
   EXPECT_GT(fileWhite.Count(), 0);
   EXPECT_EQ(untouched.Count(), 1);
   EXPECT_FALSE(nameWhite.Add(L"spooler"));
-  const TFolderTokens tokens;
+  const FolderTokens tokens;
   for (const wchar_t* service : {L"BFE", L"BFEngine", L"cbdhsvc_1a2b3", L"Audiosrv"}) {
     EXPECT_TRUE(IsListed(nameWhite, tokens, service, false)) << service;
   }
@@ -54,7 +54,7 @@ TEST_F(Win32Locale, BuiltInListsLoadFromTheProgramsResources) {
 }
 
 TEST_F(Win32Locale, TheTranslationTableTranslatesEveryRowIntoEveryLanguage) {
-  const TTranslation t(resources, locale);
+  const Translation t(resources, locale);
   ASSERT_FALSE(t.TranslateTable.empty());
   for (const auto& row : kRows) {
     for (std::size_t to = 0; to < kCodes.size(); ++to) {
@@ -79,7 +79,7 @@ TEST(Win32Shell, OpensWhatItIsGiven) {
   platform::Win32Shell shell;
   shell.ShellOpen(script); // the shell runs the script, which leaves the marker
   bool opened = false;
-  for (int i = 0; i < 100 && !opened; ++i, Sleep(100)) opened = files.FileExists(marker);
+  for (int i = 0; i < 100 && !opened; ++i, Sleep(100)) opened = files.IsFile(marker);
   EXPECT_TRUE(opened);
   shell.ShellOpen(std::wstring(temp) + L"tarnwick-no-such-file.txt"); // fails without a word
   DeleteFileW(script.c_str());

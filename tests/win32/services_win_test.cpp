@@ -54,7 +54,7 @@ class Win32Services : public ::testing::Test {
   SC_HANDLE service_ = nullptr;
   platform::Win32ServiceManager manager_;
   platform::Win32Registry registry_;
-  TAutorunList list_;
+  AutorunList list_;
 };
 
 TEST_F(Win32Services, ListsWinesOwnServicesWithNamesAndPaths) {

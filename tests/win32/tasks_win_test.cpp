@@ -27,7 +27,7 @@ class Win32Tasks : public ::testing::Test {
   fakecom::Scheduler com;
   fakecom::Runtime runtime{com};
   platform::Win32TaskScheduler scheduler{runtime};
-  TAutorunList list;
+  AutorunList list;
 };
 
 TEST_F(Win32Tasks, WalksTheRootFolderWithoutHiddenTasks) {
@@ -80,8 +80,8 @@ TEST_F(Win32Tasks, NoConnectionGivesNoTasksAndTheServicesFollow) {
   fake.services.Services = {{L"Svc", L"A service", L"C:\\svc.exe", 2}};
   platform::Platform mixed{fake.registry, fake.files,  fake.services,  fake.system, scheduler,
                            fake.fileInfo, fake.locale, fake.resources, fake.shell};
-  const TFolderTokens tokens;
-  TAutorunCatalogue catalogue(mixed, tokens);
+  const FolderTokens tokens;
+  SystemCatalogue catalogue(mixed, tokens);
   catalogue.GetAutorunList(list);
   ASSERT_EQ(list.size(), 1u);
   EXPECT_EQ(list[0]->From, L"SERV");
@@ -100,7 +100,7 @@ TEST_F(Win32Tasks, SwitchingSetsTheFlagThroughTheRootFolder) {
 TEST(Win32TaskScheduler, WinesSchedulerDegradesToNoTasks) {
   platform::Win32ComRuntime runtime;
   platform::Win32TaskScheduler scheduler(runtime);
-  TAutorunList list;
+  AutorunList list;
   AddScheduledTasks(scheduler, list);
   AddScheduledTasks(scheduler, list); // security is set by now: RPC_E_TOO_LATE
   EXPECT_TRUE(list.empty()) << "Wine 8 cannot enumerate tasks; on Windows this lists the root folder";

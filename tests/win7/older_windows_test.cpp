@@ -33,8 +33,8 @@ class OlderWindows : public ::testing::Test {
   platform::Win32Platform win32_;
   platform::Platform& platform_ = win32_.platform;
   TReg reg_{win32_.registry};
-  TFolderTokens tokens_;
-  TAutorunCatalogue catalogue_{platform_, tokens_};
+  FolderTokens tokens_;
+  SystemCatalogue catalogue_{platform_, tokens_};
   std::wstring user_;
 };
 
@@ -42,14 +42,14 @@ TEST_F(OlderWindows, EnablingChangesNothingAndDisablingRemovesTheEntry) {
   catalogue_.SetAutorunEnabled(L"HKCU\\" + kRun + L"\\TarnwickOld", L"HKCU", true);
   catalogue_.SetAutorunEnabled(user_ + L"\\TarnwickOld.lnk", L"FILE", true);
   EXPECT_EQ(reg_.ReadString(kCurrentUser, kRun, L"TarnwickOld", L""), L"C:\\old.exe");
-  EXPECT_TRUE(win32_.files.FileExists(user_ + L"\\TarnwickOld.lnk"));
+  EXPECT_TRUE(win32_.files.IsFile(user_ + L"\\TarnwickOld.lnk"));
 
   catalogue_.SetAutorunEnabled(L"HKCU\\" + kRun + L"\\TarnwickOld", L"HKCU", false);
   catalogue_.SetAutorunEnabled(user_ + L"\\TarnwickOld.lnk", L"FILE", false);
   std::vector<std::wstring> names;
   reg_.ReadValueNames(kCurrentUser, kRun, names);
   EXPECT_EQ(std::count(names.begin(), names.end(), L"TarnwickOld"), 0);
-  EXPECT_FALSE(win32_.files.FileExists(user_ + L"\\TarnwickOld.lnk"));
+  EXPECT_FALSE(win32_.files.IsFile(user_ + L"\\TarnwickOld.lnk"));
   EXPECT_TRUE(reg_.ReadBinary(kCurrentUser, kApproved + L"\\Run", L"TarnwickOld").empty());
   EXPECT_TRUE(reg_.ReadBinary(kCurrentUser, kApproved + L"\\StartupFolder", L"TarnwickOld.lnk").empty());
 }
@@ -59,7 +59,7 @@ TEST_F(OlderWindows, AFailedDeletionReachesTheCallerWithTheSystemsText) {
   try {
     catalogue_.SetAutorunEnabled(missing, L"FILE", false);
     FAIL() << "the failed deletion must escape";
-  } catch (const EStartupFileError& error) {
+  } catch (const StartupFileError& error) {
     EXPECT_EQ(error.Message(), platform::SystemMessage(ERROR_FILE_NOT_FOUND));
   }
 }

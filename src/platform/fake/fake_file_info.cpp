@@ -4,11 +4,12 @@
 
 namespace platform {
 
-std::uint32_t FakeFileInfo::GetFileVersionInfoSizeW(std::wstring_view file) {
+std::uint32_t FakeFileInfo::ReadVersionSize(std::wstring_view file) {
+  VersionReads.emplace_back(file);
   return Versions.contains(std::wstring(file)) ? static_cast<std::uint32_t>(Utf16LeFromWide(file).size()) : 0;
 }
 
-bool FakeFileInfo::GetFileVersionInfoW(std::wstring_view file, std::span<std::byte> block) {
+bool FakeFileInfo::ReadVersion(std::wstring_view file, std::span<std::byte> block) {
   const std::vector<std::byte> name = Utf16LeFromWide(file);
   if (!Versions.contains(std::wstring(file)) || block.size() != name.size()) return false;
   std::copy(name.begin(), name.end(), block.begin());
@@ -20,7 +21,7 @@ const FakeFileInfo::Version* FakeFileInfo::Find(std::span<const std::byte> block
   return it == Versions.end() ? nullptr : &it->second;
 }
 
-bool FakeFileInfo::VerQueryTranslation(std::span<const std::byte> block, std::uint16_t& language,
+bool FakeFileInfo::ReadTranslation(std::span<const std::byte> block, std::uint16_t& language,
                                        std::uint16_t& codePage) {
   const Version* version = Find(block);
   if (!version || version->Translations.empty()) return false;
@@ -28,7 +29,7 @@ bool FakeFileInfo::VerQueryTranslation(std::span<const std::byte> block, std::ui
   return true;
 }
 
-bool FakeFileInfo::VerQueryString(std::span<const std::byte> block, std::wstring_view subBlock, std::wstring& text) {
+bool FakeFileInfo::ReadVersionString(std::span<const std::byte> block, std::wstring_view subBlock, std::wstring& text) {
   const Version* version = Find(block);
   if (!version) return false;
   const auto it = version->Strings.find(std::wstring(subBlock));
@@ -37,7 +38,7 @@ bool FakeFileInfo::VerQueryString(std::span<const std::byte> block, std::wstring
   return true;
 }
 
-IconHandle FakeFileInfo::ExtractAssociatedIconW(std::wstring_view path, std::uint16_t index) {
+IconHandle FakeFileInfo::ReadIcon(std::wstring_view path, std::uint16_t index) {
   Extracted.emplace_back(std::wstring(path), index);
   const auto it = IconCounts.find(std::wstring(path));
   if (it == IconCounts.end() || index >= it->second) return 0;
@@ -45,12 +46,6 @@ IconHandle FakeFileInfo::ExtractAssociatedIconW(std::wstring_view path, std::uin
   return 0x1000 + index;
 }
 
-void FakeFileInfo::DestroyIcon(IconHandle) { --LiveIcons; }
-
-bool FakeImageList::AddIcon(std::wstring_view name, IconHandle) {
-  if (Full) return false;
-  Names.emplace_back(name);
-  return true;
-}
+void FakeFileInfo::CloseIcon(IconHandle) { --LiveIcons; }
 
 } // namespace platform

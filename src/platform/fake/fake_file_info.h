@@ -18,27 +18,19 @@ class FakeFileInfo final : public FileInfo {
   };
   std::map<std::wstring, Version> Versions;                      // by file path
   std::map<std::wstring, int> IconCounts;                        // by file path: how many icons it holds
-  std::vector<std::pair<std::wstring, std::uint16_t>> Extracted; // every ExtractAssociatedIconW
+  std::vector<std::wstring> VersionReads;                        // every ReadVersionSize, by file
+  std::vector<std::pair<std::wstring, std::uint16_t>> Extracted; // every ReadIcon
   int LiveIcons = 0;
 
-  std::uint32_t GetFileVersionInfoSizeW(std::wstring_view file) override;
-  bool GetFileVersionInfoW(std::wstring_view file, std::span<std::byte> block) override;
-  bool VerQueryTranslation(std::span<const std::byte> block, std::uint16_t& language, std::uint16_t& codePage) override;
-  bool VerQueryString(std::span<const std::byte> block, std::wstring_view subBlock, std::wstring& text) override;
-  IconHandle ExtractAssociatedIconW(std::wstring_view path, std::uint16_t index) override;
-  void DestroyIcon(IconHandle icon) override;
+  std::uint32_t ReadVersionSize(std::wstring_view file) override;
+  bool ReadVersion(std::wstring_view file, std::span<std::byte> block) override;
+  bool ReadTranslation(std::span<const std::byte> block, std::uint16_t& language, std::uint16_t& codePage) override;
+  bool ReadVersionString(std::span<const std::byte> block, std::wstring_view subBlock, std::wstring& text) override;
+  IconHandle ReadIcon(std::wstring_view path, std::uint16_t index) override;
+  void CloseIcon(IconHandle icon) override;
 
  private:
   const Version* Find(std::span<const std::byte> block) const;
-};
-
-// Images in memory: the names of the icons added, in order.
-class FakeImageList final : public ImageList {
- public:
-  std::vector<std::wstring> Names;
-  bool Full = false; // adding fails
-  bool AddIcon(std::wstring_view name, IconHandle icon) override;
-  int Count() const override { return static_cast<int>(Names.size()); }
 };
 
 } // namespace platform

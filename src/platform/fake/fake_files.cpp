@@ -8,6 +8,10 @@ namespace platform {
 namespace {
 
 constexpr std::int32_t kEFail = static_cast<std::int32_t>(0x80004005);
+// The system's texts for the errors the fake gives.
+constexpr wchar_t kFileNotFound[] = L"The system cannot find the file specified.";
+constexpr wchar_t kPathNotFound[] = L"The system cannot find the path specified.";
+constexpr wchar_t kAccessDenied[] = L"Access is denied.";
 
 std::wstring_view Parent(std::wstring_view path) {
   const std::size_t slash = path.rfind(L'\\');
@@ -16,23 +20,33 @@ std::wstring_view Parent(std::wstring_view path) {
 
 } // namespace
 
-void FakeFileSystem::AddFile(const std::wstring& path) { nodes_.push_back(Node{path, false}); }
+void FakeFileSystem::AddFile(const std::wstring& path, std::string content) {
+  nodes_.push_back(Node{path, false, std::move(content)});
+}
 
-void FakeFileSystem::AddFolder(const std::wstring& path) { nodes_.push_back(Node{path, true}); }
+void FakeFileSystem::AddFolder(const std::wstring& path) { nodes_.push_back(Node{path, true, {}}); }
 
-std::int32_t FakeFileSystem::GetFolderPath(int csidl, std::wstring& path) {
+FakeFileSystem::Node* FakeFileSystem::Find(std::wstring_view path) {
+  const auto it = std::find_if(nodes_.begin(), nodes_.end(), [&](const Node& n) { return EqualsAsciiNoCase(n.path, path); });
+  return it == nodes_.end() ? nullptr : &*it;
+}
+
+bool FakeFileSystem::IsFolder(std::wstring_view path) {
+  const bool driveRoot = path.size() == 2 && path[1] == L':';
+  const Node* node = Find(path);
+  return driveRoot || (node && node->directory) ||
+         std::any_of(Folders.begin(), Folders.end(), [&](const auto& f) { return EqualsAsciiNoCase(f.second, path); });
+}
+
+std::int32_t FakeFileSystem::ReadFolderPath(int csidl, std::wstring& path) {
   const auto it = Folders.find(csidl);
   if (it == Folders.end()) return kEFail;
   path = it->second;
   return 0;
 }
 
-bool FakeFileSystem::ListDirectory(std::wstring_view folder, std::vector<DirectoryEntry>& entries) {
-  const bool special =
-      std::any_of(Folders.begin(), Folders.end(), [&](const auto& f) { return EqualsAsciiNoCase(f.second, folder); });
-  const bool added = std::any_of(nodes_.begin(), nodes_.end(),
-                                 [&](const Node& n) { return n.directory && EqualsAsciiNoCase(n.path, folder); });
-  if (!special && !added) return false;
+bool FakeFileSystem::ListFolder(std::wstring_view folder, std::vector<DirectoryEntry>& entries) {
+  if (!IsFolder(folder)) return false;
   entries.clear();
   for (const Node& node : nodes_) {
     if (EqualsAsciiNoCase(Parent(node.path), folder)) {
@@ -42,24 +56,23 @@ bool FakeFileSystem::ListDirectory(std::wstring_view folder, std::vector<Directo
   return true;
 }
 
-bool FakeFileSystem::DeleteFileW(std::wstring_view path, std::wstring& message) {
+bool FakeFileSystem::RemoveFile(std::wstring_view path, std::wstring& message) {
   if (const auto failure = DeleteFailures.find(std::wstring(path)); failure != DeleteFailures.end()) {
     message = failure->second;
     return false;
   }
-  const auto it = std::find_if(nodes_.begin(), nodes_.end(),
-                               [&](const Node& n) { return !n.directory && EqualsAsciiNoCase(n.path, path); });
-  if (it == nodes_.end()) {
-    message = L"The system cannot find the file specified.";
+  const Node* node = Find(path);
+  if (!node || node->directory) {
+    message = node ? kAccessDenied : IsFolder(Parent(path)) ? kFileNotFound : kPathNotFound;
     return false;
   }
-  nodes_.erase(it);
+  nodes_.erase(nodes_.begin() + (node - nodes_.data()));
   return true;
 }
 
-bool FakeFileSystem::FileExists(std::wstring_view path) {
-  return std::any_of(nodes_.begin(), nodes_.end(),
-                     [&](const Node& n) { return !n.directory && EqualsAsciiNoCase(n.path, path); });
+bool FakeFileSystem::IsFile(std::wstring_view path) {
+  const Node* node = Find(path);
+  return node && !node->directory;
 }
 
 bool FakeFileSystem::WriteWholeFile(std::wstring_view path, std::string_view data, std::wstring& message) {
@@ -67,17 +80,30 @@ bool FakeFileSystem::WriteWholeFile(std::wstring_view path, std::string_view dat
     message = failure->second;
     return false;
   }
-  Contents[std::wstring(path)] = data;
+  Node* node = Find(path);
+  if (node && node->directory) {
+    message = kAccessDenied;
+    return false;
+  }
+  if (!node && !IsFolder(Parent(path))) {
+    message = kPathNotFound;
+    return false;
+  }
+  if (node) {
+    node->content = data;
+  } else {
+    AddFile(std::wstring(path), std::string(data));
+  }
   return true;
 }
 
 bool FakeFileSystem::ReadWholeFile(std::wstring_view path, std::string& data, std::wstring& message) {
-  const auto it = Contents.find(std::wstring(path));
-  if (it == Contents.end()) {
-    message = L"The system cannot find the file specified.";
+  const Node* node = Find(path);
+  if (!node || node->directory) {
+    message = node ? kAccessDenied : IsFolder(Parent(path)) ? kFileNotFound : kPathNotFound;
     return false;
   }
-  data = it->second;
+  data = node->content;
   return true;
 }
 

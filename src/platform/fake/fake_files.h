@@ -1,6 +1,7 @@
 #pragma once
-// In-memory special folders and files. Paths compare without regard to ASCII case, as on
-// Windows; a folder's listing comes in the order its entries were added.
+// In-memory special folders, folders and files. Paths compare without regard to ASCII case, as
+// on Windows; a folder's listing comes in the order its entries were made; drive roots ("C:")
+// exist.
 #include <map>
 #include <string>
 #include <vector>
@@ -11,18 +12,17 @@ namespace platform {
 
 class FakeFileSystem final : public FileSystem {
  public:
-  std::map<int, std::wstring> Folders;                 // CSIDL -> path as the shell gives it
+  std::map<int, std::wstring> Folders;                 // CSIDL -> path as the shell gives it; each is a folder
   std::map<std::wstring, std::wstring> DeleteFailures; // path -> the system's message
   std::map<std::wstring, std::wstring> WriteFailures;  // path -> the system's message
-  std::map<std::wstring, std::string> Contents;        // what WriteWholeFile wrote, ReadWholeFile reads
 
-  void AddFile(const std::wstring& path);
+  void AddFile(const std::wstring& path, std::string content = {});
   void AddFolder(const std::wstring& path);
 
-  std::int32_t GetFolderPath(int csidl, std::wstring& path) override;
-  bool ListDirectory(std::wstring_view folder, std::vector<DirectoryEntry>& entries) override;
-  bool DeleteFileW(std::wstring_view path, std::wstring& message) override;
-  bool FileExists(std::wstring_view path) override;
+  std::int32_t ReadFolderPath(int csidl, std::wstring& path) override;
+  bool ListFolder(std::wstring_view folder, std::vector<DirectoryEntry>& entries) override;
+  bool RemoveFile(std::wstring_view path, std::wstring& message) override;
+  bool IsFile(std::wstring_view path) override;
   bool WriteWholeFile(std::wstring_view path, std::string_view data, std::wstring& message) override;
   bool ReadWholeFile(std::wstring_view path, std::string& data, std::wstring& message) override;
 
@@ -30,7 +30,11 @@ class FakeFileSystem final : public FileSystem {
   struct Node {
     std::wstring path;
     bool directory;
+    std::string content;
   };
+  Node* Find(std::wstring_view path);
+  bool IsFolder(std::wstring_view path);
+
   std::vector<Node> nodes_;
 };
 

@@ -6,7 +6,7 @@
 
 namespace platform {
 
-int FakeLocale::GetLocaleInfoW(std::uint32_t, std::uint32_t type, std::span<wchar_t> buffer) {
+int FakeLocale::ReadLocaleInfo(std::uint32_t, std::uint32_t type, std::span<wchar_t> buffer) {
   if (Fail || type != kLocaleSIso639LangName) return 0;
   const int needed = static_cast<int>(Language.size()) + 1;
   if (buffer.empty()) return needed;
@@ -16,24 +16,12 @@ int FakeLocale::GetLocaleInfoW(std::uint32_t, std::uint32_t type, std::span<wcha
   return needed;
 }
 
-int FakeLocale::CompareTextNoCase(std::wstring_view a, std::wstring_view b) {
-  return UpperCase(a).compare(UpperCase(b));
-}
+int FakeLocale::CompareNoCase(std::wstring_view a, std::wstring_view b) { return UpperCase(a).compare(UpperCase(b)); }
 
 std::wstring FakeLocale::UpperCase(std::wstring_view text) {
   std::wstring upper(text);
   std::transform(upper.begin(), upper.end(), upper.begin(), SimpleUpcase);
   return upper;
-}
-
-bool FakeResources::LoadRcData(std::wstring_view name, std::string& bytes) {
-  for (const auto& [itemName, data] : Items) {
-    if (EqualsAsciiNoCase(itemName, name)) {
-      bytes = data;
-      return true;
-    }
-  }
-  return false;
 }
 
 } // namespace platform

@@ -1,13 +1,14 @@
 #pragma once
-// Every platform service in memory, bundled as one run would have them.
+// Every platform service in memory, built once where a test wires its parts together.
 #include "platform/fake/fake_file_info.h"
 #include "platform/fake/fake_files.h"
 #include "platform/fake/fake_locale.h"
 #include "platform/fake/fake_registry.h"
+#include "platform/fake/fake_resources.h"
 #include "platform/fake/fake_services.h"
+#include "platform/fake/fake_shell.h"
 #include "platform/fake/fake_system.h"
 #include "platform/fake/fake_tasks.h"
-#include "platform/platform.h"
 
 namespace platform {
 
@@ -21,7 +22,6 @@ struct FakePlatform {
   FakeLocale locale;
   FakeResources resources;
   FakeShell shell;
-  Platform platform{registry, files, services, system, tasks, fileInfo, locale, resources, shell};
 };
 
 } // namespace platform

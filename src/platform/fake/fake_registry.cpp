@@ -1,8 +1,9 @@
 #include "platform/fake/fake_registry.h"
 
 #include <algorithm>
-
+#include <new>
 #include <vector>
+
 #include "support/text.h"
 
 namespace platform {
@@ -114,12 +115,13 @@ FakeRegistry::Value* FakeRegistry::FindValue(Node& node, std::wstring_view name)
   return it == node.values.end() ? nullptr : &*it;
 }
 
-win::Error FakeRegistry::QueryValue(HKey key, std::wstring_view name, std::uint32_t* type, std::byte* data,
+win::Error FakeRegistry::ReadValue(HKey key, std::wstring_view name, std::uint32_t* type, std::byte* data,
                                     std::uint32_t* size) {
   std::shared_ptr<Node> node;
   if (const auto error = Resolve(key, kKeyQueryValue, node); error != kErrorSuccess) return error;
   const Value* value = FindValue(*node, name);
   if (!value) return kErrorFileNotFound;
+  if (!ThrowOnReadingValue.empty() && Upper(name) == Upper(ThrowOnReadingValue)) throw std::bad_alloc();
   if (type) *type = value->type;
   if (!size) return data ? kErrorInvalidParameter : kErrorSuccess;
   const auto needed = static_cast<std::uint32_t>(value->data.size());
@@ -132,7 +134,7 @@ win::Error FakeRegistry::QueryValue(HKey key, std::wstring_view name, std::uint3
   return kErrorSuccess;
 }
 
-win::Error FakeRegistry::SetValue(HKey key, std::wstring_view name, std::uint32_t type,
+win::Error FakeRegistry::WriteValue(HKey key, std::wstring_view name, std::uint32_t type,
                                   std::span<const std::byte> data) {
   std::shared_ptr<Node> node;
   if (const auto error = Resolve(key, kKeySetValue, node); error != kErrorSuccess) return error;
@@ -176,7 +178,7 @@ win::Error FakeRegistry::DeleteKey(HKey key, std::wstring_view subKey, std::uint
   return kErrorSuccess;
 }
 
-win::Error FakeRegistry::EnumKey(HKey key, std::uint32_t index, std::wstring& name) {
+win::Error FakeRegistry::ReadSubKeyName(HKey key, std::uint32_t index, std::wstring& name) {
   std::shared_ptr<Node> node;
   if (const auto error = Resolve(key, kKeyEnumerateSubKeys, node); error != kErrorSuccess) return error;
   if (index >= node->subkeys.size()) return kErrorNoMoreItems;
@@ -184,7 +186,7 @@ win::Error FakeRegistry::EnumKey(HKey key, std::uint32_t index, std::wstring& na
   return kErrorSuccess;
 }
 
-win::Error FakeRegistry::EnumValue(HKey key, std::uint32_t index, std::wstring& name) {
+win::Error FakeRegistry::ReadValueName(HKey key, std::uint32_t index, std::wstring& name) {
   std::shared_ptr<Node> node;
   if (const auto error = Resolve(key, kKeyQueryValue, node); error != kErrorSuccess) return error;
   if (index >= node->values.size()) return kErrorNoMoreItems;
@@ -192,7 +194,7 @@ win::Error FakeRegistry::EnumValue(HKey key, std::uint32_t index, std::wstring& 
   return kErrorSuccess;
 }
 
-win::Error FakeRegistry::QueryInfoKey(HKey key, std::uint32_t& subKeys) {
+win::Error FakeRegistry::CountSubKeys(HKey key, std::uint32_t& subKeys) {
   std::shared_ptr<Node> node;
   if (const auto error = Resolve(key, kKeyQueryValue, node); error != kErrorSuccess) return error;
   subKeys = static_cast<std::uint32_t>(node->subkeys.size());

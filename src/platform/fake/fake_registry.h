@@ -20,18 +20,21 @@ class FakeRegistry final : public Registry {
   win::Error OpenKey(HKey key, std::wstring_view subKey, std::uint32_t access, HKey& result) override;
   win::Error CreateKey(HKey key, std::wstring_view subKey, std::uint32_t access, HKey& result) override;
   win::Error CloseKey(HKey key) override;
-  win::Error QueryValue(HKey key, std::wstring_view name, std::uint32_t* type, std::byte* data,
+  win::Error ReadValue(HKey key, std::wstring_view name, std::uint32_t* type, std::byte* data,
                         std::uint32_t* size) override;
-  win::Error SetValue(HKey key, std::wstring_view name, std::uint32_t type, std::span<const std::byte> data) override;
+  win::Error WriteValue(HKey key, std::wstring_view name, std::uint32_t type, std::span<const std::byte> data) override;
   win::Error DeleteValue(HKey key, std::wstring_view name) override;
   win::Error DeleteKey(HKey key, std::wstring_view subKey, std::uint32_t access) override;
-  win::Error EnumKey(HKey key, std::uint32_t index, std::wstring& name) override;
-  win::Error EnumValue(HKey key, std::uint32_t index, std::wstring& name) override;
-  win::Error QueryInfoKey(HKey key, std::uint32_t& subKeys) override;
+  win::Error ReadSubKeyName(HKey key, std::uint32_t index, std::wstring& name) override;
+  win::Error ReadValueName(HKey key, std::uint32_t index, std::wstring& name) override;
+  win::Error CountSubKeys(HKey key, std::uint32_t& subKeys) override;
 
   // Fault injection: opens of root\path (64-bit view) asking for any right outside `allowed`
   // are refused with ERROR_ACCESS_DENIED.
   void RestrictAccess(HKey root, std::wstring_view path, std::uint32_t allowed);
+  // Fault injection: reading a value of this name throws std::bad_alloc, as allocating the
+  // buffer for a huge value does in a 32-bit process.
+  std::wstring ThrowOnReadingValue;
   // Handles opened and not yet closed.
   std::size_t OpenHandles() const { return handles_.size(); }
   // Every access mask asked for by an open or create, in order.

@@ -40,7 +40,7 @@ ScHandle FakeServiceManager::NewHandle(std::wstring service, std::uint32_t acces
   return handle;
 }
 
-ScHandle FakeServiceManager::OpenSCManagerW(std::uint32_t access) {
+ScHandle FakeServiceManager::OpenManager(std::uint32_t access) {
   ManagerAccess.push_back(access);
   if (FailOpenManager) {
     lastError_ = kErrorAccessDenied;
@@ -49,7 +49,7 @@ ScHandle FakeServiceManager::OpenSCManagerW(std::uint32_t access) {
   return NewHandle(L"", access);
 }
 
-bool FakeServiceManager::EnumServicesStatusW(ScHandle manager, std::uint32_t serviceType, std::uint32_t serviceState,
+bool FakeServiceManager::ListServices(ScHandle manager, std::uint32_t serviceType, std::uint32_t serviceState,
                                              std::span<std::byte> buffer, std::uint32_t& bytesNeeded,
                                              std::uint32_t& servicesReturned, std::uint32_t& resumeHandle,
                                              std::vector<EnumServiceStatus>& services) {
@@ -81,7 +81,7 @@ bool FakeServiceManager::EnumServicesStatusW(ScHandle manager, std::uint32_t ser
   return true;
 }
 
-ScHandle FakeServiceManager::OpenServiceW(ScHandle manager, std::wstring_view serviceName, std::uint32_t access) {
+ScHandle FakeServiceManager::OpenByName(ScHandle manager, std::wstring_view serviceName, std::uint32_t access) {
   ServiceAccess.push_back(access);
   const Service* service = Find(serviceName);
   lastError_ = !handles_.contains(manager) ? kErrorInvalidHandle
@@ -91,7 +91,7 @@ ScHandle FakeServiceManager::OpenServiceW(ScHandle manager, std::wstring_view se
   return lastError_ == kErrorSuccess ? NewHandle(service->Name, access) : 0;
 }
 
-bool FakeServiceManager::QueryServiceConfigW(ScHandle service, std::span<std::byte> buffer, std::uint32_t& bytesNeeded,
+bool FakeServiceManager::ReadConfig(ScHandle service, std::span<std::byte> buffer, std::uint32_t& bytesNeeded,
                                              ServiceConfig& config) {
   const auto handle = handles_.find(service);
   if (handle == handles_.end() || handle->second.service.empty()) return Fail(kErrorInvalidHandle);
@@ -108,7 +108,7 @@ bool FakeServiceManager::QueryServiceConfigW(ScHandle service, std::span<std::by
   return true;
 }
 
-bool FakeServiceManager::ChangeServiceConfigW(ScHandle service, std::uint32_t serviceType, std::uint32_t startType,
+bool FakeServiceManager::ChangeConfig(ScHandle service, std::uint32_t serviceType, std::uint32_t startType,
                                               std::uint32_t errorControl) {
   const auto handle = handles_.find(service);
   if (handle == handles_.end() || handle->second.service.empty()) return Fail(kErrorInvalidHandle);
@@ -120,7 +120,7 @@ bool FakeServiceManager::ChangeServiceConfigW(ScHandle service, std::uint32_t se
   return true;
 }
 
-bool FakeServiceManager::CloseServiceHandle(ScHandle handle) {
+bool FakeServiceManager::Close(ScHandle handle) {
   return handles_.erase(handle) ? true : Fail(kErrorInvalidHandle);
 }
 

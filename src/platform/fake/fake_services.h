@@ -44,17 +44,17 @@ class FakeServiceManager final : public ServiceManager {
   const Service* Find(std::wstring_view name) const;
   std::size_t OpenHandles() const { return handles_.size(); }
 
-  ScHandle OpenSCManagerW(std::uint32_t access) override;
-  bool EnumServicesStatusW(ScHandle manager, std::uint32_t serviceType, std::uint32_t serviceState,
+  ScHandle OpenManager(std::uint32_t access) override;
+  bool ListServices(ScHandle manager, std::uint32_t serviceType, std::uint32_t serviceState,
                            std::span<std::byte> buffer, std::uint32_t& bytesNeeded, std::uint32_t& servicesReturned,
                            std::uint32_t& resumeHandle, std::vector<EnumServiceStatus>& services) override;
-  ScHandle OpenServiceW(ScHandle manager, std::wstring_view serviceName, std::uint32_t access) override;
-  bool QueryServiceConfigW(ScHandle service, std::span<std::byte> buffer, std::uint32_t& bytesNeeded,
+  ScHandle OpenByName(ScHandle manager, std::wstring_view serviceName, std::uint32_t access) override;
+  bool ReadConfig(ScHandle service, std::span<std::byte> buffer, std::uint32_t& bytesNeeded,
                            ServiceConfig& config) override;
-  bool ChangeServiceConfigW(ScHandle service, std::uint32_t serviceType, std::uint32_t startType,
+  bool ChangeConfig(ScHandle service, std::uint32_t serviceType, std::uint32_t startType,
                             std::uint32_t errorControl) override;
-  bool CloseServiceHandle(ScHandle handle) override;
-  win::Error GetLastError() override { return lastError_; }
+  bool Close(ScHandle handle) override;
+  win::Error LastError() override { return lastError_; }
 
  private:
   struct Handle {

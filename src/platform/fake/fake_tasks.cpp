@@ -18,7 +18,7 @@ void FakeTaskScheduler::ReleaseTaskService() {
   ++Releases;
 }
 
-bool FakeTaskScheduler::GetTasks(std::wstring_view path, std::vector<RegisteredTask>& tasks) {
+bool FakeTaskScheduler::ListTasks(std::wstring_view path, std::vector<RegisteredTask>& tasks) {
   if (!connected_) return false;
   std::wstring folder(path);
   if (!folder.ends_with(L'\\')) folder += L'\\';
@@ -33,7 +33,7 @@ bool FakeTaskScheduler::GetTasks(std::wstring_view path, std::vector<RegisteredT
   return true;
 }
 
-bool FakeTaskScheduler::SetTaskEnabled(std::wstring_view path, bool enabled) {
+bool FakeTaskScheduler::WriteTaskEnabled(std::wstring_view path, bool enabled) {
   if (!connected_) return false;
   for (Task& task : Tasks) {
     if (EqualsAsciiNoCase(task.Path, path)) {

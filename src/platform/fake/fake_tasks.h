@@ -25,8 +25,8 @@ class FakeTaskScheduler final : public TaskScheduler {
 
   bool ConnectTaskService() override;
   void ReleaseTaskService() override;
-  bool GetTasks(std::wstring_view path, std::vector<RegisteredTask>& tasks) override;
-  bool SetTaskEnabled(std::wstring_view path, bool enabled) override;
+  bool ListTasks(std::wstring_view path, std::vector<RegisteredTask>& tasks) override;
+  bool WriteTaskEnabled(std::wstring_view path, bool enabled) override;
 
  private:
   bool connected_ = false;

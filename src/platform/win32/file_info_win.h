@@ -1,36 +1,30 @@
 #pragma once
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include "platform/file_info.h"
+#include "platform/win32/system_dll.h"
 
 namespace platform {
 
+// Version resources through version.dll, loaded from System32; icons through shell32.
 class Win32FileInfo final : public FileInfo {
  public:
-  std::uint32_t GetFileVersionInfoSizeW(std::wstring_view file) override;
-  bool GetFileVersionInfoW(std::wstring_view file, std::span<std::byte> block) override;
-  bool VerQueryTranslation(std::span<const std::byte> block, std::uint16_t& language, std::uint16_t& codePage) override;
-  bool VerQueryString(std::span<const std::byte> block, std::wstring_view subBlock, std::wstring& text) override;
-  IconHandle ExtractAssociatedIconW(std::wstring_view path, std::uint16_t index) override;
-  void DestroyIcon(IconHandle icon) override;
-};
+  Win32FileInfo();
 
-// A common-controls image list of small icons, which the list view draws from.
-class Win32ImageList final : public ImageList {
- public:
-  Win32ImageList(int width, int height);
-  ~Win32ImageList() override;
-  Win32ImageList(const Win32ImageList&) = delete;
-  Win32ImageList& operator=(const Win32ImageList&) = delete;
-
-  bool AddIcon(std::wstring_view name, IconHandle icon) override;
-  int Count() const override;
-  HIMAGELIST Handle() const { return list_; }
+  std::uint32_t ReadVersionSize(std::wstring_view file) override;
+  bool ReadVersion(std::wstring_view file, std::span<std::byte> block) override;
+  bool ReadTranslation(std::span<const std::byte> block, std::uint16_t& language, std::uint16_t& codePage) override;
+  bool ReadVersionString(std::span<const std::byte> block, std::wstring_view subBlock, std::wstring& text) override;
+  IconHandle ReadIcon(std::wstring_view path, std::uint16_t index) override;
+  void CloseIcon(IconHandle icon) override;
 
  private:
-  HIMAGELIST list_;
+  bool QueryValue(std::span<const std::byte> block, const wchar_t* subBlock, void*& value, UINT& length) const;
+
+  SystemDll version_{L"version.dll"};
+  DWORD(WINAPI* getSize_)(LPCWSTR, LPDWORD) = nullptr;
+  BOOL(WINAPI* getInfo_)(LPCWSTR, DWORD, DWORD, LPVOID) = nullptr;
+  BOOL(WINAPI* queryValue_)(LPCVOID, LPCWSTR, LPVOID*, PUINT) = nullptr;
 };
 
 } // namespace platform

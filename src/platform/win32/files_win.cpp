@@ -9,29 +9,63 @@
 namespace platform {
 namespace {
 
-struct FindClose_ {
-  void operator()(HANDLE find) const { ::FindClose(find); }
+struct FindCloser {
+  void operator()(HANDLE find) const { FindClose(find); }
 };
-using FindHandle = UniqueResource<HANDLE, FindClose_, nullptr>;
+using FindHandle = UniqueResource<HANDLE, FindCloser, nullptr>;
 
-// FindFirstFileW answers INVALID_HANDLE_VALUE, not null, when it finds nothing.
-FindHandle FindFirst(const std::wstring& pattern, WIN32_FIND_DATAW& data) {
-  const HANDLE find = FindFirstFileW(pattern.c_str(), &data);
-  return FindHandle(find == INVALID_HANDLE_VALUE ? nullptr : find);
+struct FileCloser {
+  void operator()(HANDLE file) const { CloseHandle(file); }
+};
+using FileHandle = UniqueResource<HANDLE, FileCloser, nullptr>;
+
+// The file calls answer INVALID_HANDLE_VALUE, not null, when they fail.
+HANDLE Valid(HANDLE handle) { return handle == INVALID_HANDLE_VALUE ? nullptr : handle; }
+
+// A new file beside `target` for its next content. Created new, never opened when it exists,
+// so that no other file is ever overwritten.
+FileHandle CreateBeside(const std::wstring& target, std::wstring& name) {
+  static LONG counter = 0;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    name = target + L"." + std::to_wstring(GetCurrentProcessId()) + L"-" +
+           std::to_wstring(InterlockedIncrement(&counter)) + L".tarnwick-new";
+    FileHandle file(Valid(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr)));
+    if (file || GetLastError() != ERROR_FILE_EXISTS) return file;
+  }
+  return FileHandle();
+}
+
+// Puts `replacement` in the place of `target`. An existing target is replaced so that it keeps
+// its security, owner and attributes; the answer is the Win32 error, or ERROR_SUCCESS.
+DWORD MoveInPlace(const std::wstring& replacement, const std::wstring& target) {
+  if (GetFileAttributesW(target.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    return MoveFileExW(replacement.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) ? ERROR_SUCCESS : GetLastError();
+  }
+  if (ReplaceFileW(target.c_str(), replacement.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+    return ERROR_SUCCESS;
+  }
+  const DWORD error = GetLastError();
+  // The old file is gone and the new one kept its name: it still takes the old one's place.
+  if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT &&
+      MoveFileExW(replacement.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) {
+    return ERROR_SUCCESS;
+  }
+  return error;
 }
 
 } // namespace
 
-std::int32_t Win32FileSystem::GetFolderPath(int csidl, std::wstring& path) {
+std::int32_t Win32FileSystem::ReadFolderPath(int csidl, std::wstring& path) {
   wchar_t buffer[MAX_PATH + 1] = {};
   const HRESULT result = SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, buffer);
   if (result == S_OK) path.assign(buffer, wcsnlen(buffer, MAX_PATH + 1));
   return result;
 }
 
-bool Win32FileSystem::ListDirectory(std::wstring_view folder, std::vector<DirectoryEntry>& entries) {
+bool Win32FileSystem::ListFolder(std::wstring_view folder, std::vector<DirectoryEntry>& entries) {
   WIN32_FIND_DATAW data;
-  const FindHandle find = FindFirst(std::wstring(folder) + L"\\*", data);
+  const FindHandle find(Valid(FindFirstFileW((std::wstring(folder) + L"\\*").c_str(), &data)));
   if (!find) return false;
   entries.clear();
   do {
@@ -42,47 +76,43 @@ bool Win32FileSystem::ListDirectory(std::wstring_view folder, std::vector<Direct
   return true;
 }
 
-bool Win32FileSystem::DeleteFileW(std::wstring_view path, std::wstring& message) {
-  if (::DeleteFileW(std::wstring(path).c_str())) return true;
+bool Win32FileSystem::RemoveFile(std::wstring_view path, std::wstring& message) {
+  if (DeleteFileW(std::wstring(path).c_str())) return true;
   message = SystemMessage(GetLastError());
   return false;
 }
 
-bool Win32FileSystem::FileExists(std::wstring_view path) {
+bool Win32FileSystem::IsFile(std::wstring_view path) {
   const DWORD attributes = GetFileAttributesW(std::wstring(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool Win32FileSystem::WriteWholeFile(std::wstring_view path, std::string_view data, std::wstring& message) {
-  // Written beside the file first and moved over it only when complete.
+  // Written beside the file first and put in its place only when complete.
   const std::wstring target(path);
-  const std::wstring temporary = target + L".tarnwick-" + std::to_wstring(GetCurrentProcessId());
-  const HANDLE file =
-      CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
+  std::wstring replacement;
+  FileHandle file = CreateBeside(target, replacement);
+  if (!file) {
     message = SystemMessage(GetLastError());
     return false;
   }
   DWORD written = 0;
-  bool ok = WriteFile(file, data.data(), static_cast<DWORD>(data.size()), &written, nullptr) &&
-            written == data.size() && FlushFileBuffers(file);
-  DWORD error = ok ? ERROR_SUCCESS : GetLastError();
-  CloseHandle(file);
-  if (ok && !MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    ok = false;
-    error = GetLastError();
-  }
-  if (!ok) {
-    ::DeleteFileW(temporary.c_str());
-    message = SystemMessage(error);
-  }
-  return ok;
+  DWORD error = WriteFile(file.get(), data.data(), static_cast<DWORD>(data.size()), &written, nullptr) &&
+                        written == data.size() && FlushFileBuffers(file.get())
+                    ? ERROR_SUCCESS
+                    : GetLastError();
+  file.reset();
+  if (error == ERROR_SUCCESS) error = MoveInPlace(replacement, target);
+  if (error == ERROR_SUCCESS) return true;
+  DeleteFileW(replacement.c_str());
+  message = SystemMessage(error);
+  return false;
 }
 
 bool Win32FileSystem::ReadWholeFile(std::wstring_view path, std::string& data, std::wstring& message) {
-  const HANDLE file = CreateFileW(std::wstring(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
+  const FileHandle file(Valid(CreateFileW(std::wstring(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
+  if (!file) {
     message = SystemMessage(GetLastError());
     return false;
   }
@@ -90,19 +120,20 @@ bool Win32FileSystem::ReadWholeFile(std::wstring_view path, std::string& data, s
   char buffer[65536];
   DWORD read = 0;
   bool ok = true;
-  while ((ok = ReadFile(file, buffer, sizeof(buffer), &read, nullptr)) && read > 0) data.append(buffer, read);
+  while ((ok = ReadFile(file.get(), buffer, sizeof(buffer), &read, nullptr)) && read > 0) data.append(buffer, read);
   if (!ok) message = SystemMessage(GetLastError());
-  CloseHandle(file);
   return ok;
 }
 
 std::wstring SystemMessage(unsigned long error) {
-  wchar_t* text = nullptr;
+  struct LocalFreer {
+    void operator()(wchar_t* text) const { LocalFree(text); }
+  };
+  UniqueResource<wchar_t*, LocalFreer, nullptr> text;
   const DWORD length =
       FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                     nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-  std::wstring message(text ? text : L"", length);
-  LocalFree(text);
+                     nullptr, error, 0, reinterpret_cast<wchar_t*>(text.put()), 0, nullptr);
+  std::wstring message(text ? text.get() : L"", text ? length : 0);
   while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' ')) {
     message.pop_back();
   }

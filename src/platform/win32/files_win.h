@@ -5,10 +5,10 @@ namespace platform {
 
 class Win32FileSystem final : public FileSystem {
  public:
-  std::int32_t GetFolderPath(int csidl, std::wstring& path) override;
-  bool ListDirectory(std::wstring_view folder, std::vector<DirectoryEntry>& entries) override;
-  bool DeleteFileW(std::wstring_view path, std::wstring& message) override;
-  bool FileExists(std::wstring_view path) override;
+  std::int32_t ReadFolderPath(int csidl, std::wstring& path) override;
+  bool ListFolder(std::wstring_view folder, std::vector<DirectoryEntry>& entries) override;
+  bool RemoveFile(std::wstring_view path, std::wstring& message) override;
+  bool IsFile(std::wstring_view path) override;
   bool WriteWholeFile(std::wstring_view path, std::string_view data, std::wstring& message) override;
   bool ReadWholeFile(std::wstring_view path, std::string& data, std::wstring& message) override;
 };

@@ -32,7 +32,7 @@ win::Error Win32Registry::CreateKey(HKey key, std::wstring_view subKey, std::uin
 
 win::Error Win32Registry::CloseKey(HKey key) { return static_cast<win::Error>(RegCloseKey(Native(key))); }
 
-win::Error Win32Registry::QueryValue(HKey key, std::wstring_view name, std::uint32_t* type, std::byte* data,
+win::Error Win32Registry::ReadValue(HKey key, std::wstring_view name, std::uint32_t* type, std::byte* data,
                                      std::uint32_t* size) {
   DWORD nativeType = 0;
   DWORD nativeSize = size ? *size : 0;
@@ -43,7 +43,7 @@ win::Error Win32Registry::QueryValue(HKey key, std::wstring_view name, std::uint
   return static_cast<win::Error>(status);
 }
 
-win::Error Win32Registry::SetValue(HKey key, std::wstring_view name, std::uint32_t type,
+win::Error Win32Registry::WriteValue(HKey key, std::wstring_view name, std::uint32_t type,
                                    std::span<const std::byte> data) {
   return static_cast<win::Error>(RegSetValueExW(Native(key), Z(name).c_str(), 0, type,
                                                 reinterpret_cast<const BYTE*>(data.data()),
@@ -58,7 +58,7 @@ win::Error Win32Registry::DeleteKey(HKey key, std::wstring_view subKey, std::uin
   return static_cast<win::Error>(RegDeleteKeyExW(Native(key), Z(subKey).c_str(), access, 0));
 }
 
-win::Error Win32Registry::EnumKey(HKey key, std::uint32_t index, std::wstring& name) {
+win::Error Win32Registry::ReadSubKeyName(HKey key, std::uint32_t index, std::wstring& name) {
   wchar_t buffer[kKeyNameBuffer];
   DWORD length = kKeyNameBuffer;
   const LSTATUS status = RegEnumKeyExW(Native(key), index, buffer, &length, nullptr, nullptr, nullptr, nullptr);
@@ -66,7 +66,7 @@ win::Error Win32Registry::EnumKey(HKey key, std::uint32_t index, std::wstring& n
   return static_cast<win::Error>(status);
 }
 
-win::Error Win32Registry::EnumValue(HKey key, std::uint32_t index, std::wstring& name) {
+win::Error Win32Registry::ReadValueName(HKey key, std::uint32_t index, std::wstring& name) {
   wchar_t buffer[kValueNameBuffer];
   DWORD length = kValueNameBuffer;
   const LSTATUS status = RegEnumValueW(Native(key), index, buffer, &length, nullptr, nullptr, nullptr, nullptr);
@@ -74,7 +74,7 @@ win::Error Win32Registry::EnumValue(HKey key, std::uint32_t index, std::wstring&
   return static_cast<win::Error>(status);
 }
 
-win::Error Win32Registry::QueryInfoKey(HKey key, std::uint32_t& subKeys) {
+win::Error Win32Registry::CountSubKeys(HKey key, std::uint32_t& subKeys) {
   DWORD count = 0;
   const LSTATUS status = RegQueryInfoKeyW(Native(key), nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr,
                                           nullptr, nullptr, nullptr, nullptr);

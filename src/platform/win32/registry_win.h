@@ -9,14 +9,14 @@ class Win32Registry final : public Registry {
   win::Error OpenKey(HKey key, std::wstring_view subKey, std::uint32_t access, HKey& result) override;
   win::Error CreateKey(HKey key, std::wstring_view subKey, std::uint32_t access, HKey& result) override;
   win::Error CloseKey(HKey key) override;
-  win::Error QueryValue(HKey key, std::wstring_view name, std::uint32_t* type, std::byte* data,
+  win::Error ReadValue(HKey key, std::wstring_view name, std::uint32_t* type, std::byte* data,
                         std::uint32_t* size) override;
-  win::Error SetValue(HKey key, std::wstring_view name, std::uint32_t type, std::span<const std::byte> data) override;
+  win::Error WriteValue(HKey key, std::wstring_view name, std::uint32_t type, std::span<const std::byte> data) override;
   win::Error DeleteValue(HKey key, std::wstring_view name) override;
   win::Error DeleteKey(HKey key, std::wstring_view subKey, std::uint32_t access) override;
-  win::Error EnumKey(HKey key, std::uint32_t index, std::wstring& name) override;
-  win::Error EnumValue(HKey key, std::uint32_t index, std::wstring& name) override;
-  win::Error QueryInfoKey(HKey key, std::uint32_t& subKeys) override;
+  win::Error ReadSubKeyName(HKey key, std::uint32_t index, std::wstring& name) override;
+  win::Error ReadValueName(HKey key, std::uint32_t index, std::wstring& name) override;
+  win::Error CountSubKeys(HKey key, std::uint32_t& subKeys) override;
 };
 
 } // namespace platform

@@ -10,11 +10,11 @@ std::wstring Text(const wchar_t* text) { return text ? std::wstring(text) : std:
 
 } // namespace
 
-ScHandle Win32ServiceManager::OpenSCManagerW(std::uint32_t access) {
+ScHandle Win32ServiceManager::OpenManager(std::uint32_t access) {
   return reinterpret_cast<ScHandle>(::OpenSCManagerW(nullptr, nullptr, access));
 }
 
-bool Win32ServiceManager::EnumServicesStatusW(ScHandle manager, std::uint32_t serviceType, std::uint32_t serviceState,
+bool Win32ServiceManager::ListServices(ScHandle manager, std::uint32_t serviceType, std::uint32_t serviceState,
                                               std::span<std::byte> buffer, std::uint32_t& bytesNeeded,
                                               std::uint32_t& servicesReturned, std::uint32_t& resumeHandle,
                                               std::vector<EnumServiceStatus>& services) {
@@ -35,11 +35,11 @@ bool Win32ServiceManager::EnumServicesStatusW(ScHandle manager, std::uint32_t se
   return true;
 }
 
-ScHandle Win32ServiceManager::OpenServiceW(ScHandle manager, std::wstring_view serviceName, std::uint32_t access) {
+ScHandle Win32ServiceManager::OpenByName(ScHandle manager, std::wstring_view serviceName, std::uint32_t access) {
   return reinterpret_cast<ScHandle>(::OpenServiceW(Native(manager), std::wstring(serviceName).c_str(), access));
 }
 
-bool Win32ServiceManager::QueryServiceConfigW(ScHandle service, std::span<std::byte> buffer, std::uint32_t& bytesNeeded,
+bool Win32ServiceManager::ReadConfig(ScHandle service, std::span<std::byte> buffer, std::uint32_t& bytesNeeded,
                                               ServiceConfig& config) {
   DWORD needed = 0;
   auto* record = reinterpret_cast<QUERY_SERVICE_CONFIGW*>(buffer.empty() ? nullptr : buffer.data());
@@ -50,14 +50,14 @@ bool Win32ServiceManager::QueryServiceConfigW(ScHandle service, std::span<std::b
   return true;
 }
 
-bool Win32ServiceManager::ChangeServiceConfigW(ScHandle service, std::uint32_t serviceType, std::uint32_t startType,
+bool Win32ServiceManager::ChangeConfig(ScHandle service, std::uint32_t serviceType, std::uint32_t startType,
                                                std::uint32_t errorControl) {
   return ::ChangeServiceConfigW(Native(service), serviceType, startType, errorControl, nullptr, nullptr, nullptr,
                                 nullptr, nullptr, nullptr, nullptr) != FALSE;
 }
 
-bool Win32ServiceManager::CloseServiceHandle(ScHandle handle) { return ::CloseServiceHandle(Native(handle)) != FALSE; }
+bool Win32ServiceManager::Close(ScHandle handle) { return ::CloseServiceHandle(Native(handle)) != FALSE; }
 
-win::Error Win32ServiceManager::GetLastError() { return ::GetLastError(); }
+win::Error Win32ServiceManager::LastError() { return ::GetLastError(); }
 
 } // namespace platform

@@ -50,7 +50,7 @@ void Win32TaskScheduler::ReleaseTaskService() {
   com_.Uninitialize();
 }
 
-bool Win32TaskScheduler::GetTasks(std::wstring_view path, std::vector<RegisteredTask>& tasks) {
+bool Win32TaskScheduler::ListTasks(std::wstring_view path, std::vector<RegisteredTask>& tasks) {
   if (!service_) return false;
   ComPtr<ITaskFolder> folder;
   const Bstr folderPath = MakeBstr(path);
@@ -77,7 +77,7 @@ bool Win32TaskScheduler::GetTasks(std::wstring_view path, std::vector<Registered
   return true;
 }
 
-bool Win32TaskScheduler::SetTaskEnabled(std::wstring_view path, bool enabled) {
+bool Win32TaskScheduler::WriteTaskEnabled(std::wstring_view path, bool enabled) {
   if (!service_) return false;
   ComPtr<ITaskFolder> root;
   ComPtr<IRegisteredTask> task;

@@ -35,8 +35,8 @@ class Win32TaskScheduler final : public TaskScheduler {
 
   bool ConnectTaskService() override;
   void ReleaseTaskService() override;
-  bool GetTasks(std::wstring_view path, std::vector<RegisteredTask>& tasks) override;
-  bool SetTaskEnabled(std::wstring_view path, bool enabled) override;
+  bool ListTasks(std::wstring_view path, std::vector<RegisteredTask>& tasks) override;
+  bool WriteTaskEnabled(std::wstring_view path, bool enabled) override;
 
  private:
   ComRuntime& com_;

@@ -1,11 +1,13 @@
 #pragma once
-// Every platform service of the real system, bundled as one run has them.
-#include "platform/platform.h"
+// Every platform service of the real system, built once where a program (or a test) wires its
+// parts together.
 #include "platform/win32/file_info_win.h"
 #include "platform/win32/files_win.h"
 #include "platform/win32/locale_win.h"
 #include "platform/win32/registry_win.h"
+#include "platform/win32/resources_win.h"
 #include "platform/win32/services_win.h"
+#include "platform/win32/shell_win.h"
 #include "platform/win32/system_win.h"
 #include "platform/win32/tasks_win.h"
 
@@ -22,7 +24,6 @@ struct Win32Platform {
   Win32Locale locale;
   Win32Resources resources;
   Win32Shell shell;
-  Platform platform{registry, files, services, system, tasks, fileInfo, locale, resources, shell};
 };
 
 } // namespace platform

@@ -16,7 +16,7 @@ class FakeCatalogue final : public AutorunCatalogue {
         TAutorunInfo{std::move(fileName), std::move(caption), L"", std::move(target), std::move(from), enabled});
     return Entries.back();
   }
-  void GetAutorunList(TAutorunList& list) override {
+  void GetAutorunList(AutorunList& list) override {
     ++Reads;
     list.clear();
     for (const TAutorunInfo& entry : Entries) list.push_back(std::make_unique<TAutorunInfo>(entry));

@@ -3,21 +3,22 @@
 #include <nlohmann/json.hpp>
 
 #include "platform/fake/fake_locale.h"
-#include "resource_files.h"
-#include "support/lists.h"
+#include "platform/fake/fake_resources.h"
+#include "common/resource_files.h"
+#include "ui/filter_list.h"
 
 namespace {
 
 using namespace platform;
 
-std::vector<std::wstring> Items(const TStringList& list) { return {list.begin(), list.end()}; }
+std::vector<std::wstring> Items(const FilterList& list) { return {list.begin(), list.end()}; }
 
 class Lists : public ::testing::Test {
  protected:
   FakeLocale locale;
   FakeResources resources;
-  TStringList list{locale};
-  const TFolderTokens tokens = {{L"%ProgramFiles%", L"C:\\Program Files"}, {L"%Public%", L""}};
+  FilterList list{locale};
+  const FolderTokens tokens = {{L"%ProgramFiles%", L"C:\\Program Files"}, {L"%Public%", L""}};
 };
 
 TEST_F(Lists, StaySortedAndDropTextsTheyHoldInAnyCase) {
@@ -90,32 +91,13 @@ TEST_F(Lists, MatchFilesByNameOrFragmentAndNamesByPrefix) {
   EXPECT_FALSE(IsListed(list, tokens, L"x", false)) << "an empty list";
 }
 
-TEST_F(Lists, BuiltInListsHoldTheirEntries) {
-  AddProgramResources(resources);
-  TStringList nameWhite{locale}, nameBlack{locale}, fileWhite{locale};
-  LoadListFromResource(resources, nameWhite, L"name_white");
-  LoadListFromResource(resources, nameBlack, L"name_black");
-  LoadListFromResource(resources, fileWhite, L"file_white");
-  EXPECT_EQ(nameWhite.Count(), 84) << "83 entries and the empty line";
-  EXPECT_EQ(nameWhite[0], L"");
-  EXPECT_NE(nameWhite.IndexOf(L"Tarnwick"), -1);
-  EXPECT_EQ(nameBlack.Count(), 37);
-  EXPECT_NE(nameBlack.IndexOf(L"우리은행 보안 로그 수집기"), -1);
-  EXPECT_GT(fileWhite.Count(), 0);
-  for (const char* bytes : {"lists/name_white.txt", "lists/name_black.txt", "lists/file_white.txt"}) {
-    const std::string text = ReadResourceFile(bytes);
-    EXPECT_TRUE(text.starts_with("\xEF\xBB\xBF")) << bytes;
-    EXPECT_TRUE(text.ends_with("\r\n")) << bytes;
-    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), std::count(text.begin(), text.end(), '\r')) << bytes;
+TEST(BuiltInLists, AreUtf8FilesWithAMarkAndCrLfLineEnds) {
+  for (const char* name : {"lists/name_white.txt", "lists/name_black.txt", "lists/file_white.txt"}) {
+    const std::string text = ReadResourceFile(name);
+    EXPECT_TRUE(text.starts_with("\xEF\xBB\xBF")) << name;
+    EXPECT_TRUE(text.ends_with("\r\n")) << name;
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), std::count(text.begin(), text.end(), '\r')) << name;
   }
-
-  const struct {
-    const wchar_t* service;
-    bool listed;
-  } services[] = {{L"BFE", true},     {L"BFEngine", true}, {L"Audiosrv", true},     {L"cbdhsvc_1a2b3", true},
-                  {L"spooler", true}, {L"Tarnwick", true}, {L"SampleAgent", false}, {L"AnySign4PC", false}};
-  for (const auto& s : services) EXPECT_EQ(IsListed(nameWhite, tokens, s.service, false), s.listed) << s.service;
-  EXPECT_FALSE(nameWhite.Add(L"spooler")) << "already there as Spooler";
 }
 
 } // namespace

@@ -12,9 +12,9 @@
 #include "support/path.h"
 
 // Sorted; an added text equal to an item already there (case ignored by the locale) is dropped.
-class TStringList {
+class FilterList {
  public:
-  explicit TStringList(platform::Locale& locale) : locale_(locale) {}
+  explicit FilterList(platform::Locale& locale) : locale_(locale) {}
 
   int Count() const { return static_cast<int>(items_.size()); }
   const std::wstring& operator[](int index) const { return items_[index]; }
@@ -34,11 +34,11 @@ class TStringList {
 
 // Replaces `strings` with the lines of the UTF-8 RCDATA resource `resName`; leaves it as it
 // was when there is no such resource.
-void LoadListFromResource(platform::Resources& resources, TStringList& strings, std::wstring_view resName);
+void LoadListFromResource(platform::Resources& resources, FilterList& strings, std::wstring_view resName);
 // Adds the texts of the array `member` of the object `json` that `strings` lacks; a missing
 // member or one that is not an array changes nothing.
-void MergeJSONArray(TStringList& strings, const nlohmann::json& json, std::string_view member);
+void MergeJSONArray(FilterList& strings, const nlohmann::json& json, std::string_view member);
 // Whether an item of `strings` matches `text`: in file mode "name*" matches the file name,
 // any other item a fragment of the path; in name mode an item matches as a prefix. Items are
 // trimmed and one leading folder token expanded; empty items and "//" comments never match.
-bool IsListed(const TStringList& strings, const TFolderTokens& folderTokens, std::wstring_view text, bool fileMode);
+bool IsListed(const FilterList& strings, const FolderTokens& folderTokens, std::wstring_view text, bool fileMode);

@@ -1,7 +1,6 @@
-#include "support/file_info.h"
+#include "ui/icon_cache.h"
 
 #include <cstdint>
-#include <stdexcept>
 
 #include "support/text.h"
 #include "support/unique_resource.h"
@@ -40,31 +39,7 @@ bool ParseIconNumber(std::wstring_view text, std::int64_t& number) {
 
 } // namespace
 
-int GetFileVersionStrings(platform::FileSystem& files, platform::FileInfo& info, std::wstring_view fileName,
-                          const std::vector<std::wstring>& names, std::map<std::wstring, std::wstring>& values) {
-  if (!files.FileExists(fileName)) return 0;
-  const std::uint32_t size = info.GetFileVersionInfoSizeW(fileName);
-  if (size == 0) return 0;
-  std::vector<std::byte> block(size);
-  std::uint16_t language = 0;
-  std::uint16_t codePage = 0;
-  if (!info.GetFileVersionInfoW(fileName, block) || !info.VerQueryTranslation(block, language, codePage)) return 0;
-
-  // Only the first language and code page: "041204B0" for Korean in UTF-16.
-  constexpr wchar_t kHex[] = L"0123456789ABCDEF";
-  std::wstring blockName;
-  for (const std::uint16_t number : {language, codePage}) {
-    for (int shift = 12; shift >= 0; shift -= 4) blockName.push_back(kHex[number >> shift & 0xF]);
-  }
-  for (const std::wstring& name : names) {
-    std::wstring text;
-    if (!info.VerQueryString(block, L"\\StringFileInfo\\" + blockName + L"\\" + name, text)) continue;
-    if (!values.emplace(name, text).second) throw std::invalid_argument("version string asked for twice");
-  }
-  return static_cast<int>(values.size());
-}
-
-int GetFileIconIndex(platform::FileSystem& files, platform::FileInfo& info, TIconCache& iconCache,
+int GetFileIconIndex(platform::FileSystem& files, platform::FileInfo& info, IconCache& iconCache,
                      platform::ImageList& images, std::wstring_view iconLocation, int defaultIndex) {
   std::wstring unquoted;
   for (const wchar_t c : iconLocation) {
@@ -80,15 +55,15 @@ int GetFileIconIndex(platform::FileSystem& files, platform::FileInfo& info, TIco
     if (!ParseIconNumber(std::wstring_view(location).substr(comma + 1), number)) number = defaultIndex;
   }
   if (const auto cached = iconCache.find(location); cached != iconCache.end()) return cached->second;
-  if (!files.FileExists(path)) return 0;
+  if (!files.IsFile(path)) return 0;
 
   struct IconCloser {
     platform::FileInfo* info;
-    void operator()(platform::IconHandle icon) const { info->DestroyIcon(icon); }
+    void operator()(platform::IconHandle icon) const { info->CloseIcon(icon); }
   };
-  // ExtractAssociatedIconW takes a 16-bit icon number.
+  // The shell takes a 16-bit icon number.
   const UniqueResource<platform::IconHandle, IconCloser> icon(
-      info.ExtractAssociatedIconW(path, static_cast<std::uint16_t>(number)), IconCloser{&info});
+      info.ReadIcon(path, static_cast<std::uint16_t>(number)), IconCloser{&info});
   if (!icon) return 0; // not cached: the next call tries again
   if (!images.AddIcon(location, icon.get())) return defaultIndex;
   const int index = images.Count() - 1;

@@ -1,0 +1,34 @@
+# Each layer is a library that sees only its own headers and those of the layers it links.
+# Its headers are published under build/layers/<library>/ (links into src/), and no other
+# part of src/ is on any include path: an include that points against the layers fails to
+# compile, and so does a library that uses a layer it does not link.
+set(TARNWICK_LAYERS_DIR ${CMAKE_BINARY_DIR}/layers)
+
+# tarnwick_layer(<library> FOLDER <folder under src> [HEADERS_ONLY_OF_FOLDER]
+#                [SOURCES ...] [LINKS ...])
+# HEADERS_ONLY_OF_FOLDER publishes the folder's own headers without its subfolders.
+function(tarnwick_layer library)
+  cmake_parse_arguments(LAYER "HEADERS_ONLY_OF_FOLDER" "FOLDER" "SOURCES;LINKS" ${ARGN})
+  set(root ${TARNWICK_LAYERS_DIR}/${library})
+  set(source ${PROJECT_SOURCE_DIR}/src/${LAYER_FOLDER})
+  if(LAYER_HEADERS_ONLY_OF_FOLDER)
+    file(MAKE_DIRECTORY ${root}/${LAYER_FOLDER})
+    file(GLOB headers RELATIVE ${source} CONFIGURE_DEPENDS ${source}/*.h)
+    foreach(header ${headers})
+      file(CREATE_LINK ${source}/${header} ${root}/${LAYER_FOLDER}/${header} SYMBOLIC)
+    endforeach()
+  else()
+    get_filename_component(parent ${root}/${LAYER_FOLDER} DIRECTORY)
+    file(MAKE_DIRECTORY ${parent})
+    file(CREATE_LINK ${source} ${root}/${LAYER_FOLDER} SYMBOLIC)
+  endif()
+  if(LAYER_SOURCES)
+    add_library(${library} STATIC ${LAYER_SOURCES})
+    set(scope PUBLIC)
+  else()
+    add_library(${library} INTERFACE)
+    set(scope INTERFACE)
+  endif()
+  target_include_directories(${library} ${scope} ${root})
+  target_link_libraries(${library} ${scope} ${LAYER_LINKS})
+endfunction()

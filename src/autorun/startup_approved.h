@@ -1,0 +1,24 @@
+#pragma once
+// The StartupApproved value: how Windows, from major version 10 on, records beside a Run value or
+// a Startup-folder file that the entry is switched off, without touching the entry itself.
+// 12 bytes: the state byte (2 enabled, 3 disabled), three zeros, the UTC time of the change as
+// a FILETIME, low byte first.
+#include <array>
+#include <cstddef>
+#include <span>
+#include <string_view>
+
+#include "platform/system.h"
+#include "support/reg.h"
+
+using StartupApprovedValue = std::array<std::byte, 12>;
+
+// Whether a StartupApproved value marks its entry enabled. Windows marks a disabled entry by
+// bit 0 of the state byte (it turns 02 into 03 and 06 into 07 when it disables one), so only a
+// 12-byte value with an odd first byte reads disabled; missing, empty or odd-sized ones read
+// enabled.
+bool IsStartupApproved(std::span<const std::byte> value);
+bool IsStartupApproved(const TReg& reg, HKey rootKey, std::wstring_view key, std::wstring_view name);
+
+// The value that records `enabled` now.
+StartupApprovedValue MakeStartupApprovedValue(platform::System& system, bool enabled);

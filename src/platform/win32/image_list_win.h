@@ -1,0 +1,27 @@
+#pragma once
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "platform/image_list.h"
+#include "support/unique_resource.h"
+
+namespace platform {
+
+// A common-controls image list of small icons, which the list view draws from.
+class Win32ImageList final : public ImageList {
+ public:
+  Win32ImageList(int width, int height);
+
+  bool AddIcon(std::wstring_view name, IconHandle icon) override;
+  int Count() const override;
+  HIMAGELIST Handle() const { return list_.get(); }
+
+ private:
+  struct Destroy {
+    void operator()(HIMAGELIST list) const { ImageList_Destroy(list); }
+  };
+  UniqueResource<HIMAGELIST, Destroy, nullptr> list_;
+};
+
+} // namespace platform

@@ -1,0 +1,74 @@
+#include "contract/locale_contract.h"
+
+#include "common/resource_files.h"
+#include "translate/translate.h"
+#include "ui/filter_list.h"
+
+namespace {
+
+TEST_P(LocaleContract, ComparesAndUpperCasesByTheLocale) {
+  EXPECT_EQ(locale_->CompareNoCase(L"spooler", L"Spooler"), 0);
+  EXPECT_EQ(locale_->CompareNoCase(L"привет", L"ПРИВЕТ"), 0);
+  EXPECT_EQ(locale_->CompareNoCase(L"ärger", L"ÄRGER"), 0);
+  EXPECT_LT(locale_->CompareNoCase(L"a", L"B"), 0);
+  EXPECT_GT(locale_->CompareNoCase(L"b", L"A"), 0);
+  EXPECT_LT(locale_->CompareNoCase(L"ab", L"abc"), 0) << "a prefix sorts first";
+  EXPECT_EQ(locale_->UpperCase(L"c:\\program files\\ärger\\привет.exe"), L"C:\\PROGRAM FILES\\ÄRGER\\ПРИВЕТ.EXE");
+  EXPECT_EQ(locale_->UpperCase(L"日本 123"), L"日本 123");
+  EXPECT_EQ(locale_->UpperCase(L""), L"");
+}
+
+TEST_P(LocaleContract, ReportsTheUsersLanguage) {
+  EXPECT_EQ(GetUserLanguage(*locale_), GetParam().language);
+  EXPECT_EQ(Translation(*resources_, *locale_).CurrentLanguage, GetParam().language);
+}
+
+TEST_P(LocaleContract, ResourcesAreFoundByNameInAnyCase) {
+  std::string bytes = "untouched";
+  EXPECT_FALSE(resources_->ReadRcData(L"NO_SUCH_LIST", bytes));
+  EXPECT_EQ(bytes, "untouched");
+  for (const wchar_t* name : {L"name_white", L"NAME_WHITE", L"Name_White"}) {
+    bytes.clear();
+    ASSERT_TRUE(resources_->ReadRcData(name, bytes));
+    EXPECT_EQ(bytes, ReadResourceFile("lists/name_white.txt")) << "the file's bytes, mark and line ends included";
+  }
+}
+
+TEST_P(LocaleContract, BuiltInListsLoadWithTheirEntries) {
+  FilterList nameWhite(*locale_), nameBlack(*locale_), fileWhite(*locale_), untouched(*locale_);
+  LoadListFromResource(*resources_, nameWhite, L"name_white");
+  LoadListFromResource(*resources_, nameBlack, L"NAME_BLACK");
+  LoadListFromResource(*resources_, fileWhite, L"File_White");
+  untouched.Add(L"kept");
+  LoadListFromResource(*resources_, untouched, L"NO_SUCH_LIST");
+  EXPECT_EQ(nameWhite.Count(), 84) << "83 entries and the empty line";
+  EXPECT_EQ(nameWhite[0], L"");
+  EXPECT_EQ(nameBlack.Count(), 37);
+  EXPECT_EQ(fileWhite.Count(), 26);
+  EXPECT_EQ(untouched.Count(), 1) << "a missing resource changes nothing";
+  EXPECT_NE(nameBlack.IndexOf(L"유니사인(UniSign) 한국전자인증 스마트폰 인증서 이동"), -1);
+  EXPECT_FALSE(nameWhite.Add(L"spooler")) << "already there as Spooler";
+
+  const FolderTokens tokens;
+  const struct {
+    const wchar_t* service;
+    bool listed;
+  } services[] = {{L"BFE", true},     {L"BFEngine", true}, {L"Audiosrv", true},     {L"cbdhsvc_1a2b3", true},
+                  {L"spooler", true}, {L"Tarnwick", true}, {L"SampleAgent", false}, {L"AnySign4PC", false}};
+  for (const auto& s : services) EXPECT_EQ(IsListed(nameWhite, tokens, s.service, false), s.listed) << s.service;
+}
+
+TEST_P(LocaleContract, TheTranslationTableTranslatesEveryRowIntoEveryLanguage) {
+  const Translation t(*resources_, *locale_);
+  const std::vector<TranslationRow> rows = ReadTranslationRows();
+  ASSERT_EQ(rows.size(), 10u);
+  for (const TranslationRow& row : rows) {
+    ASSERT_EQ(row.size(), 8u);
+    ASSERT_EQ(row[0].first, L"ko");
+    for (const auto& [from, source] : row) {
+      for (const auto& [to, text] : row) EXPECT_EQ(t.Translate(source, to), text) << from << " -> " << to;
+    }
+  }
+}
+
+} // namespace

@@ -1,0 +1,62 @@
+#include <gtest/gtest.h>
+
+#include "autorun/startup_approved.h"
+#include "common/bytes.h"
+#include "common/registry_paths.h"
+#include "platform/fake/fake_registry.h"
+#include "platform/fake/fake_system.h"
+
+namespace {
+
+using namespace platform;
+
+std::vector<std::byte> Approved(int state) { return ApprovedValue(state, 0x0807060504030201ull); }
+
+class StartupApproved : public ::testing::Test {
+ protected:
+  FakeRegistry registry;
+  TReg reg{registry};
+  const std::wstring kApproved = keys::kApprovedRun;
+};
+
+TEST_F(StartupApproved, StateByteBitZeroMarksDisabled) {
+  const struct {
+    const char* what;
+    std::vector<std::byte> value;
+    bool enabled;
+  } cases[] = {
+      {"empty", {}, true},
+      {"8 bytes starting 03", Bytes({3, 0, 0, 0, 0, 0, 0, 0}), true},
+      {"13 bytes starting 03", Bytes({3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}), true},
+      {"02", Approved(2), true},
+      {"06, shown enabled by Windows", Approved(6), true},
+      {"00", Approved(0), true},
+      {"03", Approved(3), false},
+      {"07", Approved(7), false},
+      {"01", Approved(1), false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(IsStartupApproved(c.value), c.enabled) << c.what;
+    reg.WriteBinary(kCurrentUser, kApproved, L"App", c.value);
+    EXPECT_EQ(IsStartupApproved(reg, kCurrentUser, kApproved, L"App"), c.enabled) << c.what;
+  }
+  EXPECT_TRUE(IsStartupApproved(reg, kCurrentUser, kApproved, L"Missing"));
+  reg.WriteString(kCurrentUser, kApproved, L"Text", L"\x0003");
+  EXPECT_TRUE(IsStartupApproved(reg, kCurrentUser, kApproved, L"Text")) << "not REG_BINARY";
+}
+
+
+TEST(StartupApprovedValue, HoldsTheStateThreeZerosAndTheTimeLowByteFirst) {
+  FakeSystem system;
+  system.Now = 0x01DB'2345'6789'ABCDull;
+  EXPECT_EQ([&] {
+              const StartupApprovedValue v = MakeStartupApprovedValue(system, false);
+              return std::vector<std::byte>(v.begin(), v.end());
+            }(),
+            Bytes({3, 0, 0, 0, 0xCD, 0xAB, 0x89, 0x67, 0x45, 0x23, 0xDB, 0x01}));
+  system.Now = 0x0102'0304'0506'0708ull;
+  const StartupApprovedValue enabled = MakeStartupApprovedValue(system, true);
+  EXPECT_EQ(std::vector<std::byte>(enabled.begin(), enabled.end()), Bytes({2, 0, 0, 0, 8, 7, 6, 5, 4, 3, 2, 1}));
+}
+
+} // namespace
