@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "autorun/catalogue.h"
-#include "autorun/run_keys.h"
+#include "common/registry_paths.h"
 #include "platform/win32/win32_platform.h"
 #include "support/reg.h"
 
@@ -12,9 +12,9 @@ namespace {
 using platform::kCurrentUser;
 using platform::kLocalMachine;
 
-const std::wstring kRun = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-const std::wstring kRun32 = L"Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run";
-const std::wstring kApproved = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\";
+using keys::kRun;
+using keys::kRun32;
+const std::wstring kApproved = keys::kApproved + L"\\";
 constexpr wchar_t kService[] = L"TarnwickSeedSvc";
 
 // A prefix seeded with an entry of every source Wine can hold, read through the real platform.
@@ -75,10 +75,9 @@ class Win32Catalogue : public ::testing::Test {
   }
 
   platform::Win32Platform win32_;
-  platform::Platform& platform_ = win32_.platform;
   TReg reg_{win32_.registry};
   FolderTokens tokens_;
-  SystemCatalogue catalogue_{platform_, tokens_};
+  SystemCatalogue catalogue_{win32_.registry, win32_.files, win32_.tasks, win32_.services, win32_.system, tokens_};
   std::wstring common_, user_;
   AutorunList list_;
 };

@@ -78,10 +78,8 @@ TEST_F(Win32Tasks, NoConnectionGivesNoTasksAndTheServicesFollow) {
   runtime.CreateResult = REGDB_E_CLASSNOTREG;
   platform::FakePlatform fake;
   fake.services.Services = {{L"Svc", L"A service", L"C:\\svc.exe", 2}};
-  platform::Platform mixed{fake.registry, fake.files,  fake.services,  fake.system, scheduler,
-                           fake.fileInfo, fake.locale, fake.resources, fake.shell};
   const FolderTokens tokens;
-  SystemCatalogue catalogue(mixed, tokens);
+  SystemCatalogue catalogue(fake.registry, fake.files, scheduler, fake.services, fake.system, tokens);
   catalogue.GetAutorunList(list);
   ASSERT_EQ(list.size(), 1u);
   EXPECT_EQ(list[0]->From, L"SERV");

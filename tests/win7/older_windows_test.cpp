@@ -6,6 +6,7 @@
 
 #include "autorun/catalogue.h"
 #include "autorun/startup_folders.h"
+#include "common/registry_paths.h"
 #include "platform/win32/win32_platform.h"
 #include "support/reg.h"
 
@@ -13,8 +14,8 @@ namespace {
 
 using platform::kCurrentUser;
 
-const std::wstring kRun = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-const std::wstring kApproved = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved";
+using keys::kApproved;
+using keys::kRun;
 
 class OlderWindows : public ::testing::Test {
  protected:
@@ -31,10 +32,9 @@ class OlderWindows : public ::testing::Test {
   }
 
   platform::Win32Platform win32_;
-  platform::Platform& platform_ = win32_.platform;
   TReg reg_{win32_.registry};
   FolderTokens tokens_;
-  SystemCatalogue catalogue_{platform_, tokens_};
+  SystemCatalogue catalogue_{win32_.registry, win32_.files, win32_.tasks, win32_.services, win32_.system, tokens_};
   std::wstring user_;
 };
 
