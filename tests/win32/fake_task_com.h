@@ -145,7 +145,7 @@ class TaskFolder final : public Dispatch<ITaskFolder> {
     scheduler_.TasksAsked.push_back(path);
     *task = nullptr;
     for (Task& candidate : scheduler_.RootTasks) {
-      if (L"\\" + candidate.Name == path) {
+      if (_wcsicmp((L"\\" + candidate.Name).c_str(), path) == 0) { // names compare without case
         *task = new RegisteredTask(candidate);
         return S_OK;
       }

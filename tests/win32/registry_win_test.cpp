@@ -1,13 +1,6 @@
-#include <windows.h>
-
 #include "contract/registry_contract.h"
 #include "platform/win32/registry_win.h"
-
-namespace {
-
-bool OnWine() { return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
-
-} // namespace
+#include "wine.h"
 
 INSTANTIATE_TEST_SUITE_P(Win32, RegistryContract,
                          ::testing::Values(RegistryTarget{

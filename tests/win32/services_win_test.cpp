@@ -5,11 +5,45 @@
 #include <algorithm>
 
 #include "autorun/services.h"
+#include "contract/services_contract.h"
 #include "platform/win32/registry_win.h"
 #include "platform/win32/services_win.h"
 #include "support/reg.h"
+#include "wine.h"
 
 namespace {
+
+// The service contract against the real manager: the scratch service is a real one.
+class Win32ServicesBed final : public ServicesBed {
+ public:
+  Win32ServicesBed() : scm_(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_ALL_ACCESS)) {}
+  ~Win32ServicesBed() override { CloseServiceHandle(scm_); }
+  platform::ServiceManager& Manager() override { return manager_; }
+  void Add(const std::wstring& name, const std::wstring& display, const std::wstring& path) override {
+    Remove(name);
+    const SC_HANDLE service =
+        CreateServiceW(scm_, name.c_str(), display.c_str(), SERVICE_ALL_ACCESS, SERVICE_WIN32_OWN_PROCESS,
+                       SERVICE_DEMAND_START, SERVICE_ERROR_NORMAL, path.c_str(), nullptr, nullptr, nullptr, nullptr,
+                       nullptr);
+    ASSERT_NE(service, nullptr) << GetLastError();
+    CloseServiceHandle(service);
+  }
+  void Remove(const std::wstring& name) override {
+    if (const SC_HANDLE old = OpenServiceW(scm_, name.c_str(), DELETE)) {
+      DeleteService(old);
+      CloseServiceHandle(old);
+    }
+  }
+
+ private:
+  SC_HANDLE scm_;
+  platform::Win32ServiceManager manager_;
+};
+
+INSTANTIATE_TEST_SUITE_P(Win32, ServicesContract,
+                         ::testing::Values(ServicesTarget{
+                             "Win32", [] { return std::make_unique<Win32ServicesBed>(); }, OnWine()}),
+                         [](const auto& info) { return info.param.name; });
 
 constexpr wchar_t kName[] = L"TarnwickTestSvc";
 constexpr wchar_t kDisplay[] = L"Tarnwick test service";

@@ -1,15 +1,14 @@
-#include <gtest/gtest.h>
-
 #include <ctime>
 
+#include "contract/system_contract.h"
 #include "platform/win32/system_win.h"
 
 namespace {
 
-TEST(Win32System, ReportsVersion10ThroughTheManifest) {
-  platform::Win32System system;
-  EXPECT_EQ(system.MajorVersion(), 10u);
-}
+INSTANTIATE_TEST_SUITE_P(Win32, SystemContract,
+                         ::testing::Values(SystemTarget{"Win32",
+                                                        [] { return std::make_unique<platform::Win32System>(); }}),
+                         [](const auto& info) { return info.param.name; });
 
 TEST(Win32System, UtcNowIsAFileTimeOfNow) {
   platform::Win32System system;

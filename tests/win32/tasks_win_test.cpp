@@ -2,10 +2,36 @@
 
 #include "autorun/catalogue.h"
 #include "autorun/tasks.h"
+#include "contract/tasks_contract.h"
 #include "fake_task_com.h"
 #include "platform/fake/fake_platform.h"
 
 namespace {
+
+// The task contract against the COM walk, over in-process Task Scheduler objects.
+class ComTasksBed final : public TasksBed {
+ public:
+  ~ComTasksBed() override {
+    scheduler_.ReleaseTaskService();
+    EXPECT_EQ(fakecom::liveObjects, 0) << "a COM object was not released";
+    EXPECT_EQ(runtime_.Initialized, 0) << "CoInitialize and CoUninitialize do not balance";
+  }
+  platform::TaskScheduler& Scheduler() override { return scheduler_; }
+  void AddRootTask(const std::wstring& name, bool enabled, bool hidden) override {
+    com_.RootTasks.push_back({name, enabled, hidden});
+  }
+  void FailAtItem(std::size_t item) override { com_.FailAtItem = static_cast<LONG>(item); }
+  void FailConnect() override { com_.ConnectResult = E_ACCESSDENIED; }
+
+ private:
+  fakecom::Scheduler com_;
+  fakecom::Runtime runtime_{com_};
+  platform::Win32TaskScheduler scheduler_{runtime_};
+};
+
+INSTANTIATE_TEST_SUITE_P(Win32, TasksContract,
+                         ::testing::Values(TasksTarget{"Com", [] { return std::make_unique<ComTasksBed>(); }}),
+                         [](const auto& info) { return info.param.name; });
 
 class Win32Tasks : public ::testing::Test {
  protected:
@@ -36,13 +62,6 @@ TEST_F(Win32Tasks, WalksTheRootFolderWithoutHiddenTasks) {
   EXPECT_TRUE(com.ConnectArgumentsWereEmpty) << "server, user, domain and password are VT_EMPTY";
   EXPECT_EQ(com.FoldersAsked, std::vector<std::wstring>{L"\\"});
   EXPECT_EQ(com.GetTasksFlags, std::vector<LONG>{0});
-}
-
-TEST_F(Win32Tasks, AnErrorMidWalkKeepsTheTasksBeforeIt) {
-  com.FailAtItem = 3;
-  EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"\\Update|Update|on", L"\\Off|Off|off"}));
-  com.RootTasks.clear();
-  EXPECT_TRUE(Rows().empty()) << "an empty root folder";
 }
 
 TEST_F(Win32Tasks, ConnectionRulesOfTheComRuntime) {

@@ -26,7 +26,7 @@ HANDLE Valid(HANDLE handle) { return handle == INVALID_HANDLE_VALUE ? nullptr : 
 // so that no other file is ever overwritten.
 FileHandle CreateBeside(const std::wstring& target, std::wstring& name) {
   static LONG counter = 0;
-  for (int attempt = 0; attempt < 100; ++attempt) {
+  for (int attempt = 0; attempt < 1000; ++attempt) {
     name = target + L"." + std::to_wstring(GetCurrentProcessId()) + L"-" +
            std::to_wstring(InterlockedIncrement(&counter)) + L".tarnwick-new";
     FileHandle file(Valid(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
@@ -39,19 +39,22 @@ FileHandle CreateBeside(const std::wstring& target, std::wstring& name) {
 // Puts `replacement` in the place of `target`. An existing target is replaced so that it keeps
 // its security, owner and attributes; the answer is the Win32 error, or ERROR_SUCCESS.
 DWORD MoveInPlace(const std::wstring& replacement, const std::wstring& target) {
-  if (GetFileAttributesW(target.c_str()) == INVALID_FILE_ATTRIBUTES) {
+  const DWORD attributes = GetFileAttributesW(target.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
     return MoveFileExW(replacement.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) ? ERROR_SUCCESS : GetLastError();
   }
-  if (ReplaceFileW(target.c_str(), replacement.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
-    return ERROR_SUCCESS;
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return ERROR_ACCESS_DENIED; // a folder is never replaced by a file
+  if (!ReplaceFileW(target.c_str(), replacement.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+    const DWORD error = GetLastError();
+    // The old file is gone and the new one kept its name: it still takes the old one's place.
+    if (error != ERROR_UNABLE_TO_MOVE_REPLACEMENT ||
+        !MoveFileExW(replacement.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) {
+      return error;
+    }
   }
-  const DWORD error = GetLastError();
-  // The old file is gone and the new one kept its name: it still takes the old one's place.
-  if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT &&
-      MoveFileExW(replacement.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) {
-    return ERROR_SUCCESS;
-  }
-  return error;
+  // Not every implementation carries the attributes over; they are the old file's either way.
+  SetFileAttributesW(target.c_str(), attributes);
+  return ERROR_SUCCESS;
 }
 
 } // namespace
