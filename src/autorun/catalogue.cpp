@@ -3,9 +3,9 @@
 #include <exception>
 
 #include "autorun/run_keys.h"
-#include "autorun/services.h"
+#include "autorun/service_source.h"
 #include "autorun/startup_folders.h"
-#include "autorun/tasks.h"
+#include "autorun/task_source.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "support/utf16.h"
+#include "common/bytes.h"
 
 namespace {
 
@@ -15,19 +15,6 @@ using platform::kLocalMachine;
 constexpr std::uint32_t kRead64 = kKeyRead | kKeyWow64_64Key;
 constexpr std::uint32_t kWrite64 = kKeyRead | kKeyWrite | kKeyWow64_64Key;
 const std::wstring kBase = L"Software\\TarnwickTest";
-
-std::vector<std::byte> B(std::initializer_list<int> values) {
-  std::vector<std::byte> bytes;
-  for (const int v : values) bytes.push_back(static_cast<std::byte>(v));
-  return bytes;
-}
-
-// UTF-16LE text as the registry holds it, with its NUL unless told otherwise.
-std::vector<std::byte> Text16(std::wstring_view text, bool nul = true) {
-  std::vector<std::byte> bytes = Utf16LeFromWide(text);
-  if (nul) bytes.insert(bytes.end(), 2, std::byte{0});
-  return bytes;
-}
 
 std::wstring Widen(std::string_view text) { return std::wstring(text.begin(), text.end()); }
 
@@ -96,11 +83,11 @@ TEST_P(RegistryContract, ReadStringByTypeAndShape) {
       {"non-ASCII REG_SZ", kRegSz, Text16(L"Привет 日本 \U0001F600"), L"Привет 日本 \U0001F600"},
       {"empty REG_SZ", kRegSz, {}, L""},
       {"empty REG_BINARY", kRegBinary, {}, L""},
-      {"REG_DWORD", kRegDword, B({1, 0, 0, 0}), kDefault},
-      {"REG_BINARY", kRegBinary, B({'A', 0, 0, 0}), kDefault},
+      {"REG_DWORD", kRegDword, Bytes({1, 0, 0, 0}), kDefault},
+      {"REG_BINARY", kRegBinary, Bytes({'A', 0, 0, 0}), kDefault},
       {"REG_MULTI_SZ", kRegMultiSz, Text16(std::wstring(L"a\0b\0", 4)), kDefault},
       {"REG_LINK", kRegLink, Text16(L"\\Registry\\Machine", false), kDefault},
-      {"REG_QWORD", kRegQword, B({1, 0, 0, 0, 0, 0, 0, 0}), kDefault},
+      {"REG_QWORD", kRegQword, Bytes({1, 0, 0, 0, 0, 0, 0, 0}), kDefault},
   };
   for (const auto& c : cases) {
     SetRaw(kCurrentUser, scratch_, L"Value", c.type, c.data);
@@ -118,14 +105,14 @@ TEST_P(RegistryContract, ReadIntegerAndBoolTakeOnlyFourByteIntegers) {
     std::vector<std::byte> data;
     std::int32_t expected;
   } cases[] = {
-      {"REG_DWORD", kRegDword, B({42, 0, 0, 0}), 42},
-      {"negative REG_DWORD", kRegDword, B({0xFE, 0xFF, 0xFF, 0xFF}), -2},
-      {"REG_DWORD_BIG_ENDIAN, raw bytes", kRegDwordBigEndian, B({0, 0, 0, 1}), 0x01000000},
-      {"REG_QWORD", kRegQword, B({1, 0, 0, 0, 0, 0, 0, 0}), kDefault},
-      {"REG_DWORD of 8 bytes", kRegDword, B({1, 0, 0, 0, 0, 0, 0, 0}), kDefault},
-      {"REG_DWORD of 2 bytes", kRegDword, B({1, 0}), kDefault},
+      {"REG_DWORD", kRegDword, Bytes({42, 0, 0, 0}), 42},
+      {"negative REG_DWORD", kRegDword, Bytes({0xFE, 0xFF, 0xFF, 0xFF}), -2},
+      {"REG_DWORD_BIG_ENDIAN, raw bytes", kRegDwordBigEndian, Bytes({0, 0, 0, 1}), 0x01000000},
+      {"REG_QWORD", kRegQword, Bytes({1, 0, 0, 0, 0, 0, 0, 0}), kDefault},
+      {"REG_DWORD of 8 bytes", kRegDword, Bytes({1, 0, 0, 0, 0, 0, 0, 0}), kDefault},
+      {"REG_DWORD of 2 bytes", kRegDword, Bytes({1, 0}), kDefault},
       {"empty REG_DWORD", kRegDword, {}, kDefault},
-      {"REG_BINARY of 4 bytes", kRegBinary, B({1, 0, 0, 0}), kDefault},
+      {"REG_BINARY of 4 bytes", kRegBinary, Bytes({1, 0, 0, 0}), kDefault},
       {"REG_SZ of 4 bytes", kRegSz, Text16(L"5"), kDefault},
   };
   for (const auto& c : cases) {
@@ -134,8 +121,8 @@ TEST_P(RegistryContract, ReadIntegerAndBoolTakeOnlyFourByteIntegers) {
   }
   EXPECT_EQ(reg_->ReadInteger(kCurrentUser, scratch_, L"Missing", kDefault), kDefault);
 
-  SetRaw(kCurrentUser, scratch_, L"Zero", kRegDword, B({0, 0, 0, 0}));
-  SetRaw(kCurrentUser, scratch_, L"Seven", kRegDword, B({7, 0, 0, 0}));
+  SetRaw(kCurrentUser, scratch_, L"Zero", kRegDword, Bytes({0, 0, 0, 0}));
+  SetRaw(kCurrentUser, scratch_, L"Seven", kRegDword, Bytes({7, 0, 0, 0}));
   EXPECT_FALSE(reg_->ReadBool(kCurrentUser, scratch_, L"Zero", true));
   EXPECT_TRUE(reg_->ReadBool(kCurrentUser, scratch_, L"Seven", false));
   EXPECT_TRUE(reg_->ReadBool(kCurrentUser, scratch_, L"Missing", true));
@@ -143,7 +130,7 @@ TEST_P(RegistryContract, ReadIntegerAndBoolTakeOnlyFourByteIntegers) {
 }
 
 TEST_P(RegistryContract, ReadBinaryOnlyForBinaryAndResourceTypes) {
-  const auto data = B({1, 2, 3});
+  const auto data = Bytes({1, 2, 3});
   for (const std::uint32_t type :
        {kRegNone, kRegBinary, kRegResourceList, kRegFullResourceDescriptor, kRegResourceRequirementsList}) {
     SetRaw(kCurrentUser, scratch_, L"Value", type, data);
@@ -168,7 +155,7 @@ TEST_P(RegistryContract, WritesStoreTheirTypesAndBytes) {
   const std::wstring key = scratch_ + L"\\Created\\On\\Write";
   reg_->WriteString(kCurrentUser, key, L"Text", L"Wert");
   reg_->WriteInteger(kCurrentUser, key, L"Number", -2);
-  reg_->WriteBinary(kCurrentUser, key, L"Bytes", B({0xDE, 0xAD}));
+  reg_->WriteBinary(kCurrentUser, key, L"Bytes", Bytes({0xDE, 0xAD}));
   reg_->WriteBinary(kCurrentUser, key, L"Nothing", {});
 
   std::uint32_t type = 0xCCCC;
@@ -178,10 +165,10 @@ TEST_P(RegistryContract, WritesStoreTheirTypesAndBytes) {
   EXPECT_EQ(data, Text16(L"Wert"));
   ASSERT_TRUE(GetRaw(kCurrentUser, key, L"Number", type, data));
   EXPECT_EQ(type, kRegDword);
-  EXPECT_EQ(data, B({0xFE, 0xFF, 0xFF, 0xFF}));
+  EXPECT_EQ(data, Bytes({0xFE, 0xFF, 0xFF, 0xFF}));
   ASSERT_TRUE(GetRaw(kCurrentUser, key, L"Bytes", type, data));
   EXPECT_EQ(type, kRegBinary);
-  EXPECT_EQ(data, B({0xDE, 0xAD}));
+  EXPECT_EQ(data, Bytes({0xDE, 0xAD}));
   ASSERT_TRUE(GetRaw(kCurrentUser, key, L"Nothing", type, data));
   EXPECT_EQ(type, kRegBinary);
   EXPECT_TRUE(data.empty());

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "autorun/services.h"
+#include "autorun/service_source.h"
 #include "platform/fake/fake_services.h"
 
 namespace {

@@ -4,7 +4,8 @@
 
 #include <algorithm>
 
-#include "autorun/services.h"
+#include "autorun/service_source.h"
+#include "common/registry_paths.h"
 #include "contract/services_contract.h"
 #include "platform/win32/registry_win.h"
 #include "platform/win32/services_win.h"
@@ -81,7 +82,7 @@ class Win32Services : public ::testing::Test {
   }
   std::int32_t StoredStartType() {
     return TReg(registry_).ReadInteger(platform::kLocalMachine,
-                                       std::wstring(L"System\\CurrentControlSet\\Services\\") + kName, L"Start", -1);
+                                       keys::kServices + L"\\" + kName, L"Start", -1);
   }
 
   SC_HANDLE scm_ = nullptr;

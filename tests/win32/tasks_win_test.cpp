@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "autorun/catalogue.h"
-#include "autorun/tasks.h"
+#include "autorun/task_source.h"
 #include "contract/tasks_contract.h"
 #include "fake_task_com.h"
 #include "platform/fake/fake_platform.h"

@@ -23,11 +23,13 @@ class OlderWindows : public ::testing::Test {
     ASSERT_EQ(win32_.system.MajorVersion(), 6u) << "this binary runs on a Windows 7 prefix";
     user_ = GetSpecialFolder(win32_.files, csidl::kStartup);
     reg_.WriteString(kCurrentUser, kRun, L"TarnwickOld", L"C:\\old.exe");
+    reg_.WriteString(kCurrentUser, kRun + L"\\TarnwickOld\\Deep", L"Data", L"kept"); // a key named as the entry
     std::wstring message;
     ASSERT_TRUE(win32_.files.WriteWholeFile(user_ + L"\\TarnwickOld.lnk", "old", message));
   }
   void TearDown() override {
     reg_.DeleteValue(kCurrentUser, kRun, L"TarnwickOld");
+    reg_.DeleteKey(kCurrentUser, kRun, L"TarnwickOld");
     DeleteFileW((user_ + L"\\TarnwickOld.lnk").c_str());
   }
 
@@ -49,6 +51,8 @@ TEST_F(OlderWindows, EnablingChangesNothingAndDisablingRemovesTheEntry) {
   std::vector<std::wstring> names;
   reg_.ReadValueNames(kCurrentUser, kRun, names);
   EXPECT_EQ(std::count(names.begin(), names.end(), L"TarnwickOld"), 0);
+  EXPECT_EQ(reg_.ReadString(kCurrentUser, kRun + L"\\TarnwickOld\\Deep", L"Data", L""), L"kept")
+      << "the entry is the value; the key of the same name is other data";
   EXPECT_FALSE(win32_.files.IsFile(user_ + L"\\TarnwickOld.lnk"));
   EXPECT_TRUE(reg_.ReadBinary(kCurrentUser, kApproved + L"\\Run", L"TarnwickOld").empty());
   EXPECT_TRUE(reg_.ReadBinary(kCurrentUser, kApproved + L"\\StartupFolder", L"TarnwickOld.lnk").empty());

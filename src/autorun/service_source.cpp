@@ -1,4 +1,4 @@
-#include "autorun/services.h"
+#include "autorun/service_source.h"
 
 #include <cstdint>
 #include <vector>

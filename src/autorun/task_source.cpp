@@ -1,4 +1,4 @@
-#include "autorun/tasks.h"
+#include "autorun/task_source.h"
 
 #include <vector>
 
