@@ -1,11 +1,11 @@
 #pragma once
 // One suite of file-system behaviour that the fake and Windows must both show. Each case works
 // in a scratch folder of its own, made empty before and removed after.
-#include <functional>
-#include <memory>
 #include <string>
 
 #include <gtest/gtest.h>
+
+#include "contract/target.h"
 
 #include "platform/files.h"
 
@@ -19,13 +19,7 @@ class FilesBed {
   virtual void MakeFolder(const std::wstring& path) = 0;
 };
 
-struct FilesTarget {
-  std::string name;
-  std::function<std::unique_ptr<FilesBed>()> make;
-  bool wine = false; // the real file system, as Wine implements it: known deviations apply
-};
-
-inline std::string PrintToString(const FilesTarget& target) { return target.name; }
+using FilesTarget = ContractTarget<FilesBed>;
 
 class FilesContract : public ::testing::TestWithParam<FilesTarget> {
  protected:

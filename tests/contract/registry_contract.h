@@ -1,22 +1,16 @@
 #pragma once
 // One suite of registry behaviour that the fake and the real registry must both show. Each case
 // works under a scratch key of its own, cleared before and after.
-#include <functional>
-#include <memory>
 #include <string>
 
 #include <gtest/gtest.h>
 
+#include "contract/target.h"
+
 #include "platform/registry.h"
 #include "support/reg.h"
 
-struct RegistryTarget {
-  std::string name;
-  std::function<std::unique_ptr<platform::Registry>()> make;
-  bool wine = false; // the real registry, as Wine implements it: known deviations apply
-};
-
-inline std::string PrintToString(const RegistryTarget& target) { return target.name; }
+using RegistryTarget = ContractTarget<platform::Registry>;
 
 class RegistryContract : public ::testing::TestWithParam<RegistryTarget> {
  protected:

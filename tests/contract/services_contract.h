@@ -2,11 +2,11 @@
 // One suite of service-manager behaviour that the fake and Windows must both show: the
 // two-call buffer rules, access rights per handle, and what a change leaves behind. Each case
 // works with a scratch service of its own, registered before and removed after.
-#include <functional>
-#include <memory>
 #include <string>
 
 #include <gtest/gtest.h>
+
+#include "contract/target.h"
 
 #include "platform/services.h"
 
@@ -20,13 +20,7 @@ class ServicesBed {
   virtual void Remove(const std::wstring& name) = 0;
 };
 
-struct ServicesTarget {
-  std::string name;
-  std::function<std::unique_ptr<ServicesBed>()> make;
-  bool wine = false; // the real manager, as Wine implements it: known deviations apply
-};
-
-inline std::string PrintToString(const ServicesTarget& target) { return target.name; }
+using ServicesTarget = ContractTarget<ServicesBed>;
 
 class ServicesContract : public ::testing::TestWithParam<ServicesTarget> {
  protected:

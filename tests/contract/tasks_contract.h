@@ -2,11 +2,11 @@
 // One suite of Task Scheduler behaviour that the fake and the COM walk must both show: the
 // connection's rules, the root folder's tasks in order without hidden ones, a failure mid-walk,
 // and switching a task.
-#include <functional>
-#include <memory>
 #include <string>
 
 #include <gtest/gtest.h>
+
+#include "contract/target.h"
 
 #include "platform/tasks.h"
 
@@ -21,12 +21,7 @@ class TasksBed {
   virtual void FailConnect() = 0;
 };
 
-struct TasksTarget {
-  std::string name;
-  std::function<std::unique_ptr<TasksBed>()> make;
-};
-
-inline std::string PrintToString(const TasksTarget& target) { return target.name; }
+using TasksTarget = ContractTarget<TasksBed>;
 
 class TasksContract : public ::testing::TestWithParam<TasksTarget> {
  protected:
