@@ -1,0 +1,55 @@
+#include "gallery.h"
+
+Gallery::Gallery(const ButtonFamilies& families, bool border)
+    : form(L"FrmGallery", L"Tarnwick toolkit gallery", 520, 330, border),
+      theme(CreateThemeHelper(form)),
+      head(form.Make<Panel>(form, L"PnlHead")),
+      toolbar(form.Make<StyledToolbar>(head, L"BtnHead", families)),
+      home(toolbar.AddButton(L"BtnHome", L"Home", 80)),
+      body(form.Make<Panel>(form, L"PnlBody")),
+      check(form.Make<CheckBox>(body, L"ChkAllList", L"All Programs")),
+      status(form.Make<StatusBar>(form, L"StatusBar")) {
+  head.align = Align::Top;
+  head.bounds.height = 50;
+  head.padding = {8, 8, 8, 8};
+  toolbar.align = Align::Left;
+  toolbar.bounds.width = 170;
+  toolbar.AddButton(L"BtnTools", L"Tools", 80);
+  home.SetDown(true);
+  body.align = Align::Client;
+  for (std::size_t row = 0; row < kAppearances.size(); ++row) {
+    for (std::size_t column = 0; column < kStates.size(); ++column) {
+      StyledButton& button = form.Make<StyledButton>(body, L"Btn", kAppearances[row], families, kAppearances[row]);
+      button.bounds = {12 + static_cast<int>(column) * 98, 12 + static_cast<int>(row) * 50, 84, 33};
+      if (kStates[column] == ButtonState::Pressed) button.SetDown(true);
+      if (kStates[column] == ButtonState::Disabled) button.SetEnabled(false);
+      buttons[row][column] = &button;
+    }
+  }
+  check.bounds = {14, 170, 135, 17};
+  status.SetText(L"Ready");
+  form.Relayout();
+  head.Relayout();
+  body.Relayout();
+}
+
+void Focus(StyledButton& button) { SetFocus(button.Handle()); }
+
+void Hover(StyledButton& button) {
+  RECT rect;
+  GetWindowRect(button.Handle(), &rect);
+  SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+  PostMessageW(button.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+}
+
+void Pump(int milliseconds) {
+  const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(milliseconds);
+  do {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+    Sleep(10);
+  } while (GetTickCount64() < end);
+}

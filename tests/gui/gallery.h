@@ -1,0 +1,34 @@
+#pragma once
+// The toolkit's gallery, a window that is no part of the program: a themed form with a header
+// toolbar whose "Home" tab is down, a row of styled buttons per appearance with one button per
+// state, a check box and a status bar.
+#include <array>
+
+#include "toolkit/win32/controls_win.h"
+#include "toolkit/win32/styled_button_win.h"
+#include "toolkit/win32/theme_helper_win.h"
+
+inline constexpr std::array<const wchar_t*, 3> kAppearances = {L"Normal", L"Header", L"Outline"};
+inline constexpr std::array<ButtonState, 5> kStates = {ButtonState::Normal, ButtonState::Pressed,
+                                                       ButtonState::Selected, ButtonState::Hot,
+                                                       ButtonState::Disabled};
+
+struct Gallery {
+  Gallery(const ButtonFamilies& families, bool border);
+
+  Form form;
+  TThemeHelper& theme;
+  Panel& head;
+  StyledToolbar& toolbar;
+  StyledButton& home;
+  Panel& body;
+  std::array<std::array<StyledButton*, kStates.size()>, kAppearances.size()> buttons{};
+  CheckBox& check;
+  StatusBar& status;
+};
+
+// Shows a state that a button takes from the user: the keyboard's focus, or the mouse over it.
+void Focus(StyledButton& button);
+void Hover(StyledButton& button);
+// Lets the window's messages run for `milliseconds`.
+void Pump(int milliseconds);
