@@ -8,6 +8,15 @@ Gallery::Gallery(const ButtonFamilies& families, bool border)
       home(toolbar.AddButton(L"BtnHome", L"Home", 80)),
       body(form.Make<Panel>(form, L"PnlBody")),
       check(form.Make<CheckBox>(body, L"ChkAllList", L"All Programs")),
+      logo(form.Make<Image>(head, L"ImgLogo",
+                            [](HDC dc, const RECT& rect) {
+                              SetDCBrushColor(dc, ColorRef(kAccent));
+                              FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+                            })),
+      cards(form.Make<CardPanel>(body, L"PnlCards")),
+      firstCard(cards.AddCard(L"PnlFirst")),
+      secondCard(cards.AddCard(L"PnlSecond")),
+      menu(form.Make<PopupMenu>(body, L"Menu")),
       status(form.Make<StatusBar>(form, L"StatusBar")) {
   head.align = Align::Top;
   head.bounds.height = 50;
@@ -27,6 +36,14 @@ Gallery::Gallery(const ButtonFamilies& families, bool border)
     }
   }
   check.bounds = {14, 170, 135, 17};
+  logo.align = Align::Right;
+  logo.bounds.width = 112;
+  logo.cursor = IDC_HAND;
+  cards.bounds = {300, 165, 180, 30};
+  firstCard.parentColor = secondCard.parentColor = false;
+  firstCard.color = kSilver;
+  secondCard.color = kAccent;
+  menu.AddItem(L"BtnSave", L"목록 저장", nullptr);
   status.SetText(L"Ready");
   form.Relayout();
   head.Relayout();

@@ -24,6 +24,11 @@ struct Gallery {
   Panel& body;
   std::array<std::array<StyledButton*, kStates.size()>, kAppearances.size()> buttons{};
   CheckBox& check;
+  Image& logo;
+  CardPanel& cards;
+  Panel& firstCard;
+  Panel& secondCard;
+  PopupMenu& menu;
   StatusBar& status;
 };
 

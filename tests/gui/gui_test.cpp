@@ -147,6 +147,57 @@ TEST_F(GalleryWindow, ToolButtonsAreButtonsThatTheKeyboardPresses) {
   SendMessageW(button.Handle(), WM_KEYUP, VK_SPACE, 0);
   Pump(100);
   EXPECT_EQ(clicks, 1) << "Space presses it";
+  SendMessageW(button.Handle(), WM_KEYDOWN, VK_RETURN, 0);
+  Pump(100);
+  EXPECT_EQ(clicks, 2) << "and so does Enter";
+}
+
+TEST_F(GalleryWindow, ImagesCardsAndMenusDoWhatTheTablesNeed) {
+  Gallery gallery(families_, true);
+  Show(gallery);
+  // The image draws itself at its size and answers a click, under a hand cursor.
+  const RECT logo = ClientOf(gallery.logo.Handle());
+  EXPECT_EQ(logo.right, Scale(112, gallery.form.Dpi()));
+  EXPECT_EQ(PixelAt(gallery.logo.Handle(), logo.right / 2, logo.bottom / 2), kAccent);
+  int clicks = 0;
+  gallery.logo.OnClick = [&] { ++clicks; };
+  SendMessageW(gallery.logo.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(gallery.logo.cursor, IDC_HAND);
+
+  // A card panel shows its active card only, filling it.
+  EXPECT_EQ(gallery.cards.ActiveCard(), &gallery.firstCard);
+  EXPECT_EQ(PixelAt(gallery.cards.Handle(), 10, 10), kSilver);
+  gallery.cards.SetActiveCard(gallery.secondCard);
+  Pump(100);
+  EXPECT_FALSE(IsWindowVisible(gallery.firstCard.Handle()));
+  EXPECT_EQ(PixelAt(gallery.cards.Handle(), 10, 10), kAccent);
+
+  // The popup menu runs the chosen item.
+  int saved = 0;
+  PopupMenu::Item& item = gallery.menu.AddItem(L"BtnOther", L"Other", [&] { ++saved; });
+  PostMessageW(gallery.form.Handle(), WM_KEYDOWN, VK_DOWN, 0);
+  PostMessageW(gallery.form.Handle(), WM_KEYDOWN, VK_DOWN, 0);
+  PostMessageW(gallery.form.Handle(), WM_KEYDOWN, VK_RETURN, 0);
+  gallery.menu.Popup(POINT{100, 100});
+  EXPECT_EQ(saved, 1) << item.name;
+}
+
+TEST_F(GalleryWindow, TranslationWalksTheComponentsTheFormOwns) {
+  Gallery gallery(families_, true);
+  Translation translation({L"ko=전체목록", L"en=All Programs", L"", L"ko=처음화면", L"en=Home", L"", L"ko=저장",
+                           L"en=Save"},
+                          L"en");
+  gallery.menu.AddItem(L"BtnSaveAs", L"저장", nullptr);
+  translation.TranslateComponent(&gallery.form, L"ko");
+  EXPECT_EQ(gallery.check.Caption(), L"전체목록");
+  EXPECT_EQ(gallery.home.Caption(), L"처음화면");
+  EXPECT_EQ(gallery.menu.Items()[0]->Caption(), L"목록 저장") << "no row: unchanged";
+  EXPECT_EQ(gallery.menu.Items()[1]->Caption(), L"저장");
+  translation.TranslateComponent(&gallery.form, L"en");
+  EXPECT_EQ(gallery.check.Caption(), L"All Programs");
+  EXPECT_EQ(gallery.menu.Items()[1]->Caption(), L"Save");
+  EXPECT_EQ(gallery.form.Caption(), L"Tarnwick toolkit gallery") << "a caption without a row stays";
 }
 
 TEST_F(GalleryWindow, EverythingScalesWithTheDpiAndTheFontCanBeTheIconTitles) {

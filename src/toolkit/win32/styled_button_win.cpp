@@ -78,6 +78,19 @@ bool StyledButton::OnStandardMessage(UINT message, WPARAM wParam, LPARAM lParam,
     case WM_KILLFOCUS:
       InvalidateRect(window_, nullptr, FALSE);
       break;
+    case WM_GETDLGCODE: // Enter presses the focused button, as it does a push button in a dialog
+      if (lParam && reinterpret_cast<const MSG*>(lParam)->message == WM_KEYDOWN && wParam == VK_RETURN) {
+        result = DLGC_WANTMESSAGE | DLGC_BUTTON;
+        return true;
+      }
+      break;
+    case WM_KEYDOWN:
+      if (wParam == VK_RETURN) {
+        SendMessageW(window_, BM_CLICK, 0, 0);
+        result = 0;
+        return true;
+      }
+      break;
     default:
       break;
   }
