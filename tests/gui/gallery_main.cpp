@@ -1,21 +1,11 @@
 // The gallery as a program: `gallery.exe` shows it until it is closed; `gallery.exe FILE.png`
 // shows it with the Outline row's selected and hot buttons in those states, saves a picture of
 // the window, frame included, and ends.
-#include <windows.h>
-
-#include <objidl.h>
-
-#include <algorithm>
 #include <vector>
-
-namespace Gdiplus {
-using std::max;
-using std::min;
-} // namespace Gdiplus
-#include <gdiplus.h>
 
 #include "gallery.h"
 #include "platform/win32/system_dll.h"
+#include "toolkit/win32/gdiplus_win.h"
 
 namespace {
 

@@ -2,15 +2,8 @@
 
 #include <algorithm>
 
-#include <objidl.h> // what gdiplus.h needs and WIN32_LEAN_AND_MEAN leaves out
-
-namespace Gdiplus {
-using std::max;
-using std::min;
-} // namespace Gdiplus
-#include <gdiplus.h>
-
 #include "support/unique_resource.h"
+#include "toolkit/win32/gdiplus_win.h"
 
 namespace {
 
