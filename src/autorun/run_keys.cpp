@@ -63,8 +63,7 @@ void AddRunKey(platform::Registry& registry, const FolderTokens& folderTokens, H
   }
 }
 
-void SetRunKeyEnabled(platform::Registry& registry, platform::System& system, std::wstring_view target,
-                      bool enabled) {
+void SetRunKeyEnabled(platform::Registry& registry, platform::System& system, std::wstring_view target, bool enabled) {
   const TReg reg(registry);
   HKey rootKey = 0;
   std::wstring key;

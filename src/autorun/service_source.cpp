@@ -68,5 +68,5 @@ void SetServiceEnabled(platform::ServiceManager& manager, std::wstring_view targ
   if (!service) return;
   // A refused change shows itself at the next reading.
   manager.ChangeConfig(service.get(), kServiceNoChange, enabled ? kServiceAutoStart : kServiceDisabled,
-                               kServiceNoChange);
+                       kServiceNoChange);
 }

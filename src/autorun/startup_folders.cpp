@@ -16,8 +16,7 @@ constexpr std::array<std::wstring_view, 6> kStartableExtensions = {L".url", L".l
 
 // The common folder's states are the machine's; every other folder's are the user's.
 HKey ApprovedRoot(platform::FileSystem& files, std::wstring_view folder) {
-  return folder == GetSpecialFolder(files, csidl::kCommonStartup) ? platform::kLocalMachine
-                                                                           : platform::kCurrentUser;
+  return folder == GetSpecialFolder(files, csidl::kCommonStartup) ? platform::kLocalMachine : platform::kCurrentUser;
 }
 
 } // namespace

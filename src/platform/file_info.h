@@ -19,11 +19,9 @@ class FileInfo {
   // The version resource into `block`, sized as ReadVersionSize said (GetFileVersionInfoW).
   virtual bool ReadVersion(std::wstring_view file, std::span<std::byte> block) = 0;
   // The first language and code page of "\VarFileInfo\Translation" (VerQueryValueW).
-  virtual bool ReadTranslation(std::span<const std::byte> block, std::uint16_t& language,
-                               std::uint16_t& codePage) = 0;
+  virtual bool ReadTranslation(std::span<const std::byte> block, std::uint16_t& language, std::uint16_t& codePage) = 0;
   // A string below "\StringFileInfo\": its text up to the NUL (VerQueryValueW).
-  virtual bool ReadVersionString(std::span<const std::byte> block, std::wstring_view subBlock,
-                                 std::wstring& text) = 0;
+  virtual bool ReadVersionString(std::span<const std::byte> block, std::wstring_view subBlock, std::wstring& text) = 0;
 
   // The icon `index` of `path`, or of the program associated with it (ExtractAssociatedIconW);
   // 0 when there is none. The caller closes it.

@@ -40,10 +40,10 @@ class Registry {
   // RegQueryValueExW: `type` and `size` may be null. With `data` null only type and size are
   // given; with `*size` too small the result is ERROR_MORE_DATA and `*size` the size needed.
   virtual win::Error ReadValue(HKey key, std::wstring_view name, std::uint32_t* type, std::byte* data,
-                                std::uint32_t* size) = 0;
+                               std::uint32_t* size) = 0;
   // RegSetValueExW.
   virtual win::Error WriteValue(HKey key, std::wstring_view name, std::uint32_t type,
-                              std::span<const std::byte> data) = 0;
+                                std::span<const std::byte> data) = 0;
   // RegDeleteValueW.
   virtual win::Error DeleteValue(HKey key, std::wstring_view name) = 0;
   // RegDeleteKeyExW: `access` carries the view; a key that still has subkeys is refused.

@@ -36,18 +36,17 @@ class ServiceManager {
   // EnumServicesStatusW with `buffer` as the record buffer; on success the records it
   // holds are decoded into `services`.
   virtual bool ListServices(ScHandle manager, std::uint32_t serviceType, std::uint32_t serviceState,
-                                   std::span<std::byte> buffer, std::uint32_t& bytesNeeded,
-                                   std::uint32_t& servicesReturned, std::uint32_t& resumeHandle,
-                                   std::vector<EnumServiceStatus>& services) = 0;
+                            std::span<std::byte> buffer, std::uint32_t& bytesNeeded, std::uint32_t& servicesReturned,
+                            std::uint32_t& resumeHandle, std::vector<EnumServiceStatus>& services) = 0;
   // OpenServiceW; 0 on failure.
   virtual ScHandle OpenByName(ScHandle manager, std::wstring_view serviceName, std::uint32_t access) = 0;
   // QueryServiceConfigW with `buffer`; on success the configuration is decoded into `config`.
   virtual bool ReadConfig(ScHandle service, std::span<std::byte> buffer, std::uint32_t& bytesNeeded,
-                                   ServiceConfig& config) = 0;
+                          ServiceConfig& config) = 0;
   // ChangeServiceConfigW with binary path, load order group, tag, dependencies, account,
   // password and display name all absent.
   virtual bool ChangeConfig(ScHandle service, std::uint32_t serviceType, std::uint32_t startType,
-                                    std::uint32_t errorControl) = 0;
+                            std::uint32_t errorControl) = 0;
   // CloseServiceHandle.
   virtual bool Close(ScHandle handle) = 0;
   // The error of the last call that failed on this thread.

@@ -139,8 +139,7 @@ std::wstring RegReader::ReadString(std::wstring_view name, std::wstring_view val
 }
 
 std::int32_t RegReader::ReadNames(std::vector<std::wstring>& names,
-                                   win::Error (platform::Registry::*read)(HKey, std::uint32_t,
-                                                                               std::wstring&)) const {
+                                  win::Error (platform::Registry::*read)(HKey, std::uint32_t, std::wstring&)) const {
   names.clear();
   std::wstring name;
   for (std::uint32_t i = 0; key_ && (registry_.*read)(key_.get(), i, name) == kErrorSuccess; ++i) {
@@ -212,7 +211,8 @@ void TReg::WriteInteger(HKey rootKey, std::wstring_view key, std::wstring_view n
   const auto bits = static_cast<std::uint32_t>(value);
   const std::array<std::byte, 4> data = {static_cast<std::byte>(bits), static_cast<std::byte>(bits >> 8),
                                          static_cast<std::byte>(bits >> 16), static_cast<std::byte>(bits >> 24)};
-  if (const RegKey opened = OpenWrite(registry_, rootKey, key)) registry_.WriteValue(opened.get(), name, kRegDword, data);
+  if (const RegKey opened = OpenWrite(registry_, rootKey, key))
+    registry_.WriteValue(opened.get(), name, kRegDword, data);
 }
 
 void TReg::WriteString(HKey rootKey, std::wstring_view key, std::wstring_view name, std::wstring_view value) const {

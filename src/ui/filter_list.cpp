@@ -50,8 +50,7 @@ bool IsListed(const FilterList& strings, const FolderTokens& folderTokens, std::
     const std::wstring entry = ExpandFolderTokens(folderTokens, Trim(item));
     if (entry.empty() || entry.starts_with(L"//")) continue;
     if (!fileMode) {
-      if (text.size() >= entry.size() && locale.CompareNoCase(text.substr(0, entry.size()), entry) == 0)
-        return true;
+      if (text.size() >= entry.size() && locale.CompareNoCase(text.substr(0, entry.size()), entry) == 0) return true;
     } else if (entry.ends_with(L'*')) {
       if (EqualsAsciiNoCase(std::wstring_view(entry).substr(0, entry.size() - 1), FileNamePart(text))) return true;
     } else {

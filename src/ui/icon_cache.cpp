@@ -62,8 +62,8 @@ int GetFileIconIndex(platform::FileSystem& files, platform::FileInfo& info, Icon
     void operator()(platform::IconHandle icon) const { info->CloseIcon(icon); }
   };
   // The shell takes a 16-bit icon number.
-  const UniqueResource<platform::IconHandle, IconCloser> icon(
-      info.ReadIcon(path, static_cast<std::uint16_t>(number)), IconCloser{&info});
+  const UniqueResource<platform::IconHandle, IconCloser> icon(info.ReadIcon(path, static_cast<std::uint16_t>(number)),
+                                                              IconCloser{&info});
   if (!icon) return 0; // not cached: the next call tries again
   if (!images.AddIcon(location, icon.get())) return defaultIndex;
   const int index = images.Count() - 1;

@@ -4,8 +4,8 @@
 
 #include "autorun/fake_catalogue.h"
 #include "platform/fake/fake_file_info.h"
-#include "platform/fake/fake_image_list.h"
 #include "platform/fake/fake_files.h"
+#include "platform/fake/fake_image_list.h"
 #include "platform/fake/fake_locale.h"
 #include "ui/autorun_model.h"
 

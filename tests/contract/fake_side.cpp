@@ -71,23 +71,23 @@ INSTANTIATE_TEST_SUITE_P(Fake, TasksContract,
                          ::testing::Values(TasksTarget{"Fake", [] { return std::make_unique<FakeTasksBed>(); }}), Name);
 
 INSTANTIATE_TEST_SUITE_P(Fake, SystemContract,
-                         ::testing::Values(SystemTarget{"Fake", [] { return std::make_unique<platform::FakeSystem>(); }}),
+                         ::testing::Values(SystemTarget{"Fake",
+                                                        [] { return std::make_unique<platform::FakeSystem>(); }}),
                          Name);
 
 LocaleTarget FakeLocaleIn(std::string name, std::wstring language) {
-  return LocaleTarget{
-      std::move(name),
-      [language] {
-        auto locale = std::make_unique<platform::FakeLocale>();
-        locale->Language = language;
-        return locale;
-      },
-      [] {
-        auto resources = std::make_unique<platform::FakeResources>();
-        AddProgramResources(*resources);
-        return resources;
-      },
-      language};
+  return LocaleTarget{std::move(name),
+                      [language] {
+                        auto locale = std::make_unique<platform::FakeLocale>();
+                        locale->Language = language;
+                        return locale;
+                      },
+                      [] {
+                        auto resources = std::make_unique<platform::FakeResources>();
+                        AddProgramResources(*resources);
+                        return resources;
+                      },
+                      language};
 }
 INSTANTIATE_TEST_SUITE_P(Fake, LocaleContract,
                          ::testing::Values(FakeLocaleIn("English", L"en"), FakeLocaleIn("Korean", L"ko")), Name);

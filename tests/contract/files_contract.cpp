@@ -76,8 +76,7 @@ TEST_P(FilesContract, FailuresCarryTheSystemsTextAndChangeNothing) {
       {"reading a folder", [&](auto& m) { return files_->ReadWholeFile(scratch_ + L"\\Sub", data, m); }, nullptr},
       {"writing into a missing folder",
        [&](auto& m) { return files_->WriteWholeFile(scratch_ + L"\\Missing\\out.txt", "x", m); }, kPathNotFound},
-      {"writing over a folder", [&](auto& m) { return files_->WriteWholeFile(scratch_ + L"\\Sub", "x", m); },
-       nullptr},
+      {"writing over a folder", [&](auto& m) { return files_->WriteWholeFile(scratch_ + L"\\Sub", "x", m); }, nullptr},
   };
   for (const auto& c : cases) {
     message.clear();

@@ -44,23 +44,23 @@ TEST_P(ServicesContract, EnumerationTellsTheSizeFirstAndThenFillsTheBuffer) {
   ASSERT_NE(scm.get(), 0u);
   std::vector<platform::EnumServiceStatus> services{{L"stale", L"stale"}};
   std::uint32_t needed = 0, returned = 99, resume = 0;
-  EXPECT_FALSE(manager_->ListServices(scm.get(), kServiceWin32, kServiceStateAll, {}, needed, returned, resume,
-                                      services));
+  EXPECT_FALSE(
+      manager_->ListServices(scm.get(), kServiceWin32, kServiceStateAll, {}, needed, returned, resume, services));
   EXPECT_EQ(manager_->LastError(), kErrorMoreData);
   EXPECT_EQ(returned, 0u);
   ASSERT_GT(needed, 36u) << "at least one record and its texts";
 
   std::vector<std::byte> small(needed - 1);
   std::uint32_t smallNeeded = 0;
-  EXPECT_FALSE(manager_->ListServices(scm.get(), kServiceWin32, kServiceStateAll, small, smallNeeded, returned,
-                                      resume, services))
+  EXPECT_FALSE(manager_->ListServices(scm.get(), kServiceWin32, kServiceStateAll, small, smallNeeded, returned, resume,
+                                      services))
       << "one byte short";
   EXPECT_EQ(manager_->LastError(), kErrorMoreData);
 
   std::vector<std::byte> buffer(needed);
   resume = 0;
-  ASSERT_TRUE(manager_->ListServices(scm.get(), kServiceWin32, kServiceStateAll, buffer, needed, returned, resume,
-                                     services));
+  ASSERT_TRUE(
+      manager_->ListServices(scm.get(), kServiceWin32, kServiceStateAll, buffer, needed, returned, resume, services));
   EXPECT_EQ(services.size(), returned);
   const auto scratch = std::find_if(services.begin(), services.end(),
                                     [](const platform::EnumServiceStatus& s) { return s.ServiceName == kName; });
@@ -74,8 +74,8 @@ TEST_P(ServicesContract, EnumerationNeedsTheRightToEnumerate) {
   std::vector<platform::EnumServiceStatus> services;
   std::vector<std::byte> buffer(65536);
   std::uint32_t needed = 0, returned = 0, resume = 0;
-  const bool listed = manager_->ListServices(scm.get(), kServiceWin32, kServiceStateAll, buffer, needed, returned,
-                                             resume, services);
+  const bool listed =
+      manager_->ListServices(scm.get(), kServiceWin32, kServiceStateAll, buffer, needed, returned, resume, services);
   EXPECT_FALSE(listed);
   EXPECT_EQ(manager_->LastError(), kErrorAccessDenied);
 }

@@ -30,8 +30,10 @@ TEST_P(TasksContract, AnOpenConnectionIsReused) {
 }
 
 TEST_P(TasksContract, TheRootFolderListsItsVisibleTasksInOrder) {
-  for (const auto& [name, enabled, hidden] :
-       {std::tuple{L"Update", true, false}, {L"Secret", true, true}, {L"Off", false, false}, {L"Backup", true, false}}) {
+  for (const auto& [name, enabled, hidden] : {std::tuple{L"Update", true, false},
+                                              {L"Secret", true, true},
+                                              {L"Off", false, false},
+                                              {L"Backup", true, false}}) {
     bed_->AddRootTask(name, enabled, hidden);
   }
   ASSERT_TRUE(scheduler_->ConnectTaskService());

@@ -9,9 +9,8 @@
 #include "toolkit/win32/theme_helper_win.h"
 
 inline constexpr std::array<const wchar_t*, 3> kAppearances = {L"Normal", L"Header", L"Outline"};
-inline constexpr std::array<ButtonState, 5> kStates = {ButtonState::Normal, ButtonState::Pressed,
-                                                       ButtonState::Selected, ButtonState::Hot,
-                                                       ButtonState::Disabled};
+inline constexpr std::array<ButtonState, 5> kStates = {ButtonState::Normal, ButtonState::Pressed, ButtonState::Selected,
+                                                       ButtonState::Hot, ButtonState::Disabled};
 
 struct Gallery {
   Gallery(const ButtonFamilies& families, bool border);

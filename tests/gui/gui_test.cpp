@@ -6,7 +6,9 @@
 #include "gallery.h"
 #include "toolkit/win32/dpi_win.h"
 
-void PrintTo(const Color& c, std::ostream* out) { *out << '(' << int{c.r} << ", " << int{c.g} << ", " << int{c.b} << ')'; }
+void PrintTo(const Color& c, std::ostream* out) {
+  *out << '(' << int{c.r} << ", " << int{c.g} << ", " << int{c.b} << ')';
+}
 
 namespace {
 
@@ -185,9 +187,8 @@ TEST_F(GalleryWindow, ImagesCardsAndMenusDoWhatTheTablesNeed) {
 
 TEST_F(GalleryWindow, TranslationWalksTheComponentsTheFormOwns) {
   Gallery gallery(families_, true);
-  Translation translation({L"ko=전체목록", L"en=All Programs", L"", L"ko=처음화면", L"en=Home", L"", L"ko=저장",
-                           L"en=Save"},
-                          L"en");
+  Translation translation(
+      {L"ko=전체목록", L"en=All Programs", L"", L"ko=처음화면", L"en=Home", L"", L"ko=저장", L"en=Save"}, L"en");
   gallery.menu.AddItem(L"BtnSaveAs", L"저장", nullptr);
   translation.TranslateComponent(&gallery.form, L"ko");
   EXPECT_EQ(gallery.check.Caption(), L"전체목록");

@@ -2,8 +2,8 @@
 
 #include "autorun/fake_catalogue.h"
 #include "platform/fake/fake_file_info.h"
-#include "platform/fake/fake_image_list.h"
 #include "platform/fake/fake_files.h"
+#include "platform/fake/fake_image_list.h"
 #include "platform/fake/fake_locale.h"
 #include "ui/autorun_model.h"
 
@@ -120,7 +120,9 @@ TEST_F(AutorunModel, VersionAndIconAreReadOnlyForAddedRows) {
     bool loadedBefore;
   } cases[] = {
       {"a white-listed entry", {program(L"listed"), L"Audiosrv", L"", L"HKCU\\Run\\Audiosrv", L"HKCU", true}, false},
-      {"a disabled entry without All Programs", {program(L"off"), L"Off", L"", L"HKCU\\Run\\Off", L"HKCU", false}, false},
+      {"a disabled entry without All Programs",
+       {program(L"off"), L"Off", L"", L"HKCU\\Run\\Off", L"HKCU", false},
+       false},
       {"an entry without caption", {program(L"nameless"), L"", L"", L"HKCU\\Run\\", L"HKCU", true}, false},
       {"a row that exists", {program(L"kept"), L"Kept", L"", L"HKCU\\Run\\Kept", L"HKCU", true}, true},
   };

@@ -2,7 +2,9 @@
 
 #include "theme/button_styles.h"
 
-void PrintTo(const Color& c, std::ostream* out) { *out << '(' << int{c.r} << ", " << int{c.g} << ", " << int{c.b} << ')'; }
+void PrintTo(const Color& c, std::ostream* out) {
+  *out << '(' << int{c.r} << ", " << int{c.g} << ", " << int{c.b} << ')';
+}
 
 namespace {
 

@@ -66,8 +66,8 @@ TEST_F(Catalogue, SourcesThatFailGiveNothingAndTheOthersFollow) {
 TEST_F(Catalogue, ASourceThatThrowsGivesNothingAndTheOthersFollow) {
   reg.WriteString(kCurrentUser, keys::kRun, L"Huge", L"huge.exe"); // the last Run value read
   fake.registry.ThrowOnReadingValue = L"Huge";
-  EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"FILE|Tool|on", L"SCHE|Update|on", L"SCHE|Off|off",
-                                               L"SERV|A service|on"}))
+  EXPECT_EQ(Rows(),
+            (std::vector<std::wstring>{L"FILE|Tool|on", L"SCHE|Update|on", L"SCHE|Off|off", L"SERV|A service|on"}))
       << "none of the Run-key entries, not even those read before the failure";
   EXPECT_FALSE(fake.tasks.Connected());
 }

@@ -2,8 +2,8 @@
 
 #include "cli/cli.h"
 #include "common/registry_paths.h"
-#include "platform/fake/fake_platform.h"
 #include "common/resource_files.h"
+#include "platform/fake/fake_platform.h"
 #include "support/reg.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <stdexcept>
 
 #include "platform/fake/fake_file_info.h"
-#include "platform/fake/fake_image_list.h"
 #include "platform/fake/fake_files.h"
+#include "platform/fake/fake_image_list.h"
 #include "support/version_info.h"
 #include "ui/icon_cache.h"
 

@@ -2,9 +2,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include "common/resource_files.h"
 #include "platform/fake/fake_locale.h"
 #include "platform/fake/fake_resources.h"
-#include "common/resource_files.h"
 #include "ui/filter_list.h"
 
 namespace {

@@ -146,8 +146,12 @@ class CountingRegistry final : public Registry {
   win::Error DeleteKey(HKey k, std::wstring_view s, std::uint32_t a) override {
     return ++calls, inner_.DeleteKey(k, s, a);
   }
-  win::Error ReadSubKeyName(HKey k, std::uint32_t i, std::wstring& n) override { return ++calls, inner_.ReadSubKeyName(k, i, n); }
-  win::Error ReadValueName(HKey k, std::uint32_t i, std::wstring& n) override { return ++calls, inner_.ReadValueName(k, i, n); }
+  win::Error ReadSubKeyName(HKey k, std::uint32_t i, std::wstring& n) override {
+    return ++calls, inner_.ReadSubKeyName(k, i, n);
+  }
+  win::Error ReadValueName(HKey k, std::uint32_t i, std::wstring& n) override {
+    return ++calls, inner_.ReadValueName(k, i, n);
+  }
   win::Error CountSubKeys(HKey k, std::uint32_t& s) override { return ++calls, inner_.CountSubKeys(k, s); }
 
  private:

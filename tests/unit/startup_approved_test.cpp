@@ -45,15 +45,15 @@ TEST_F(StartupApproved, StateByteBitZeroMarksDisabled) {
   EXPECT_TRUE(IsStartupApproved(reg, kCurrentUser, kApproved, L"Text")) << "not REG_BINARY";
 }
 
-
 TEST(StartupApprovedValue, HoldsTheStateThreeZerosAndTheTimeLowByteFirst) {
   FakeSystem system;
   system.Now = 0x01DB'2345'6789'ABCDull;
-  EXPECT_EQ([&] {
-              const StartupApprovedValue v = MakeStartupApprovedValue(system, false);
-              return std::vector<std::byte>(v.begin(), v.end());
-            }(),
-            Bytes({3, 0, 0, 0, 0xCD, 0xAB, 0x89, 0x67, 0x45, 0x23, 0xDB, 0x01}));
+  EXPECT_EQ(
+      [&] {
+        const StartupApprovedValue v = MakeStartupApprovedValue(system, false);
+        return std::vector<std::byte>(v.begin(), v.end());
+      }(),
+      Bytes({3, 0, 0, 0, 0xCD, 0xAB, 0x89, 0x67, 0x45, 0x23, 0xDB, 0x01}));
   system.Now = 0x0102'0304'0506'0708ull;
   const StartupApprovedValue enabled = MakeStartupApprovedValue(system, true);
   EXPECT_EQ(std::vector<std::byte>(enabled.begin(), enabled.end()), Bytes({2, 0, 0, 0, 8, 7, 6, 5, 4, 3, 2, 1}));

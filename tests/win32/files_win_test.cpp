@@ -71,7 +71,8 @@ INSTANTIATE_TEST_SUITE_P(Win32, FilesContract,
 class Win32Files : public ::testing::Test {
  protected:
   void Make(const std::wstring& name, DWORD attributes = FILE_ATTRIBUTE_NORMAL, const char* content = "") {
-    const HANDLE file = CreateFileW((Path() + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr);
+    const HANDLE file =
+        CreateFileW((Path() + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
     DWORD written = 0;
     WriteFile(file, content, static_cast<DWORD>(strlen(content)), &written, nullptr);
@@ -119,8 +120,8 @@ TEST_F(Win32Files, AReplacedFileKeepsItsAttributes) {
 TEST_F(Win32Files, AFailedReplaceKeepsTheOldFileAndLeavesNothingBehind) {
   Make(L"\\out.txt", FILE_ATTRIBUTE_NORMAL, "old");
   // Held open without sharing its deletion: the file cannot be replaced.
-  const HANDLE held = CreateFileW((Path() + L"\\out.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, 0, nullptr);
+  const HANDLE held =
+      CreateFileW((Path() + L"\\out.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   std::wstring message;
   EXPECT_FALSE(files_.WriteWholeFile(Path() + L"\\out.txt", "new", message));

@@ -22,10 +22,9 @@ class Win32ServicesBed final : public ServicesBed {
   platform::ServiceManager& Manager() override { return manager_; }
   void Add(const std::wstring& name, const std::wstring& display, const std::wstring& path) override {
     Remove(name);
-    const SC_HANDLE service =
-        CreateServiceW(scm_, name.c_str(), display.c_str(), SERVICE_ALL_ACCESS, SERVICE_WIN32_OWN_PROCESS,
-                       SERVICE_DEMAND_START, SERVICE_ERROR_NORMAL, path.c_str(), nullptr, nullptr, nullptr, nullptr,
-                       nullptr);
+    const SC_HANDLE service = CreateServiceW(scm_, name.c_str(), display.c_str(), SERVICE_ALL_ACCESS,
+                                             SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START, SERVICE_ERROR_NORMAL,
+                                             path.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(service, nullptr) << GetLastError();
     CloseServiceHandle(service);
   }
@@ -42,8 +41,8 @@ class Win32ServicesBed final : public ServicesBed {
 };
 
 INSTANTIATE_TEST_SUITE_P(Win32, ServicesContract,
-                         ::testing::Values(ServicesTarget{
-                             "Win32", [] { return std::make_unique<Win32ServicesBed>(); }, OnWine()}),
+                         ::testing::Values(ServicesTarget{"Win32", [] { return std::make_unique<Win32ServicesBed>(); },
+                                                          OnWine()}),
                          [](const auto& info) { return info.param.name; });
 
 constexpr wchar_t kName[] = L"TarnwickTestSvc";
@@ -81,8 +80,7 @@ class Win32Services : public ::testing::Test {
     return it == list_.end() ? nullptr : it->get();
   }
   std::int32_t StoredStartType() {
-    return TReg(registry_).ReadInteger(platform::kLocalMachine,
-                                       keys::kServices + L"\\" + kName, L"Start", -1);
+    return TReg(registry_).ReadInteger(platform::kLocalMachine, keys::kServices + L"\\" + kName, L"Start", -1);
   }
 
   SC_HANDLE scm_ = nullptr;

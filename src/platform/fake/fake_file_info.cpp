@@ -21,8 +21,7 @@ const FakeFileInfo::Version* FakeFileInfo::Find(std::span<const std::byte> block
   return it == Versions.end() ? nullptr : &it->second;
 }
 
-bool FakeFileInfo::ReadTranslation(std::span<const std::byte> block, std::uint16_t& language,
-                                       std::uint16_t& codePage) {
+bool FakeFileInfo::ReadTranslation(std::span<const std::byte> block, std::uint16_t& language, std::uint16_t& codePage) {
   const Version* version = Find(block);
   if (!version || version->Translations.empty()) return false;
   std::tie(language, codePage) = version->Translations.front();

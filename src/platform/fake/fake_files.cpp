@@ -27,7 +27,8 @@ void FakeFileSystem::AddFile(const std::wstring& path, std::string content) {
 void FakeFileSystem::AddFolder(const std::wstring& path) { nodes_.push_back(Node{path, true, {}}); }
 
 FakeFileSystem::Node* FakeFileSystem::Find(std::wstring_view path) {
-  const auto it = std::find_if(nodes_.begin(), nodes_.end(), [&](const Node& n) { return EqualsAsciiNoCase(n.path, path); });
+  const auto it =
+      std::find_if(nodes_.begin(), nodes_.end(), [&](const Node& n) { return EqualsAsciiNoCase(n.path, path); });
   return it == nodes_.end() ? nullptr : &*it;
 }
 

@@ -116,7 +116,7 @@ FakeRegistry::Value* FakeRegistry::FindValue(Node& node, std::wstring_view name)
 }
 
 win::Error FakeRegistry::ReadValue(HKey key, std::wstring_view name, std::uint32_t* type, std::byte* data,
-                                    std::uint32_t* size) {
+                                   std::uint32_t* size) {
   std::shared_ptr<Node> node;
   if (const auto error = Resolve(key, kKeyQueryValue, node); error != kErrorSuccess) return error;
   const Value* value = FindValue(*node, name);
@@ -135,7 +135,7 @@ win::Error FakeRegistry::ReadValue(HKey key, std::wstring_view name, std::uint32
 }
 
 win::Error FakeRegistry::WriteValue(HKey key, std::wstring_view name, std::uint32_t type,
-                                  std::span<const std::byte> data) {
+                                    std::span<const std::byte> data) {
   std::shared_ptr<Node> node;
   if (const auto error = Resolve(key, kKeySetValue, node); error != kErrorSuccess) return error;
   if (name.size() > kMaxValueName) return kErrorInvalidParameter;

@@ -21,7 +21,7 @@ class FakeRegistry final : public Registry {
   win::Error CreateKey(HKey key, std::wstring_view subKey, std::uint32_t access, HKey& result) override;
   win::Error CloseKey(HKey key) override;
   win::Error ReadValue(HKey key, std::wstring_view name, std::uint32_t* type, std::byte* data,
-                        std::uint32_t* size) override;
+                       std::uint32_t* size) override;
   win::Error WriteValue(HKey key, std::wstring_view name, std::uint32_t type, std::span<const std::byte> data) override;
   win::Error DeleteValue(HKey key, std::wstring_view name) override;
   win::Error DeleteKey(HKey key, std::wstring_view subKey, std::uint32_t access) override;

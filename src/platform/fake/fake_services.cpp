@@ -50,9 +50,9 @@ ScHandle FakeServiceManager::OpenManager(std::uint32_t access) {
 }
 
 bool FakeServiceManager::ListServices(ScHandle manager, std::uint32_t serviceType, std::uint32_t serviceState,
-                                             std::span<std::byte> buffer, std::uint32_t& bytesNeeded,
-                                             std::uint32_t& servicesReturned, std::uint32_t& resumeHandle,
-                                             std::vector<EnumServiceStatus>& services) {
+                                      std::span<std::byte> buffer, std::uint32_t& bytesNeeded,
+                                      std::uint32_t& servicesReturned, std::uint32_t& resumeHandle,
+                                      std::vector<EnumServiceStatus>& services) {
   ++EnumerationCalls;
   const auto handle = handles_.find(manager);
   if (handle == handles_.end() || !handle->second.service.empty()) return Fail(kErrorInvalidHandle);
@@ -92,7 +92,7 @@ ScHandle FakeServiceManager::OpenByName(ScHandle manager, std::wstring_view serv
 }
 
 bool FakeServiceManager::ReadConfig(ScHandle service, std::span<std::byte> buffer, std::uint32_t& bytesNeeded,
-                                             ServiceConfig& config) {
+                                    ServiceConfig& config) {
   const auto handle = handles_.find(service);
   if (handle == handles_.end() || handle->second.service.empty()) return Fail(kErrorInvalidHandle);
   if (!(handle->second.access & kServiceQueryConfig)) return Fail(kErrorAccessDenied);
@@ -109,7 +109,7 @@ bool FakeServiceManager::ReadConfig(ScHandle service, std::span<std::byte> buffe
 }
 
 bool FakeServiceManager::ChangeConfig(ScHandle service, std::uint32_t serviceType, std::uint32_t startType,
-                                              std::uint32_t errorControl) {
+                                      std::uint32_t errorControl) {
   const auto handle = handles_.find(service);
   if (handle == handles_.end() || handle->second.service.empty()) return Fail(kErrorInvalidHandle);
   if (!(handle->second.access & kServiceChangeConfig) || RefuseChange) return Fail(kErrorAccessDenied);
@@ -120,8 +120,6 @@ bool FakeServiceManager::ChangeConfig(ScHandle service, std::uint32_t serviceTyp
   return true;
 }
 
-bool FakeServiceManager::Close(ScHandle handle) {
-  return handles_.erase(handle) ? true : Fail(kErrorInvalidHandle);
-}
+bool FakeServiceManager::Close(ScHandle handle) { return handles_.erase(handle) ? true : Fail(kErrorInvalidHandle); }
 
 } // namespace platform

@@ -29,8 +29,8 @@ FileHandle CreateBeside(const std::wstring& target, std::wstring& name) {
   for (int attempt = 0; attempt < 1000; ++attempt) {
     name = target + L"." + std::to_wstring(GetCurrentProcessId()) + L"-" +
            std::to_wstring(InterlockedIncrement(&counter)) + L".tarnwick-new";
-    FileHandle file(Valid(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr)));
+    FileHandle file(
+        Valid(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr)));
     if (file || GetLastError() != ERROR_FILE_EXISTS) return file;
   }
   return FileHandle();

@@ -33,7 +33,7 @@ win::Error Win32Registry::CreateKey(HKey key, std::wstring_view subKey, std::uin
 win::Error Win32Registry::CloseKey(HKey key) { return static_cast<win::Error>(RegCloseKey(Native(key))); }
 
 win::Error Win32Registry::ReadValue(HKey key, std::wstring_view name, std::uint32_t* type, std::byte* data,
-                                     std::uint32_t* size) {
+                                    std::uint32_t* size) {
   DWORD nativeType = 0;
   DWORD nativeSize = size ? *size : 0;
   const LSTATUS status = RegQueryValueExW(Native(key), Z(name).c_str(), nullptr, type ? &nativeType : nullptr,
@@ -44,7 +44,7 @@ win::Error Win32Registry::ReadValue(HKey key, std::wstring_view name, std::uint3
 }
 
 win::Error Win32Registry::WriteValue(HKey key, std::wstring_view name, std::uint32_t type,
-                                   std::span<const std::byte> data) {
+                                     std::span<const std::byte> data) {
   return static_cast<win::Error>(RegSetValueExW(Native(key), Z(name).c_str(), 0, type,
                                                 reinterpret_cast<const BYTE*>(data.data()),
                                                 static_cast<DWORD>(data.size())));

@@ -15,9 +15,9 @@ ScHandle Win32ServiceManager::OpenManager(std::uint32_t access) {
 }
 
 bool Win32ServiceManager::ListServices(ScHandle manager, std::uint32_t serviceType, std::uint32_t serviceState,
-                                              std::span<std::byte> buffer, std::uint32_t& bytesNeeded,
-                                              std::uint32_t& servicesReturned, std::uint32_t& resumeHandle,
-                                              std::vector<EnumServiceStatus>& services) {
+                                       std::span<std::byte> buffer, std::uint32_t& bytesNeeded,
+                                       std::uint32_t& servicesReturned, std::uint32_t& resumeHandle,
+                                       std::vector<EnumServiceStatus>& services) {
   DWORD needed = 0;
   DWORD returned = 0;
   DWORD resume = resumeHandle;
@@ -40,7 +40,7 @@ ScHandle Win32ServiceManager::OpenByName(ScHandle manager, std::wstring_view ser
 }
 
 bool Win32ServiceManager::ReadConfig(ScHandle service, std::span<std::byte> buffer, std::uint32_t& bytesNeeded,
-                                              ServiceConfig& config) {
+                                     ServiceConfig& config) {
   DWORD needed = 0;
   auto* record = reinterpret_cast<QUERY_SERVICE_CONFIGW*>(buffer.empty() ? nullptr : buffer.data());
   const BOOL ok = ::QueryServiceConfigW(Native(service), record, static_cast<DWORD>(buffer.size()), &needed);
@@ -51,7 +51,7 @@ bool Win32ServiceManager::ReadConfig(ScHandle service, std::span<std::byte> buff
 }
 
 bool Win32ServiceManager::ChangeConfig(ScHandle service, std::uint32_t serviceType, std::uint32_t startType,
-                                               std::uint32_t errorControl) {
+                                       std::uint32_t errorControl) {
   return ::ChangeServiceConfigW(Native(service), serviceType, startType, errorControl, nullptr, nullptr, nullptr,
                                 nullptr, nullptr, nullptr, nullptr) != FALSE;
 }

@@ -10,12 +10,12 @@
 
 struct ButtonPaint {
   const TStyledButtonAttributes* attributes;
-  Color background;  // what the corners show: the parent's colour
-  int cornerRadius;  // in device pixels
-  int borderWidth;   // in device pixels; a solid border of width 0 is drawn one pixel wide
+  Color background; // what the corners show: the parent's colour
+  int cornerRadius; // in device pixels
+  int borderWidth;  // in device pixels; a solid border of width 0 is drawn one pixel wide
   HFONT font;
   std::wstring caption;
-  bool focusCue;     // the keyboard has the focus here
+  bool focusCue; // the keyboard has the focus here
 };
 
 void DrawStyledButton(HDC dc, const RECT& rect, const ButtonPaint& paint);

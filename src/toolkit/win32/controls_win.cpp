@@ -303,7 +303,9 @@ StatusBar::StatusBar(Form& form, Control& parent, std::wstring name) : Control(f
   CreateWindowOf(STATUSCLASSNAMEW, WS_VISIBLE | CCS_NOPARENTALIGN | CCS_NORESIZE);
 }
 
-void StatusBar::SetText(const std::wstring& text) { SendMessageW(window_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text.c_str())); }
+void StatusBar::SetText(const std::wstring& text) {
+  SendMessageW(window_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
 
 // ---- PopupMenu
 

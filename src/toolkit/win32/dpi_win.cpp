@@ -1,6 +1,5 @@
 #include "toolkit/win32/dpi_win.h"
 
-
 namespace {
 
 template <typename F>

@@ -44,11 +44,20 @@ void StyledButton::OnCommand(WORD code) {
 void StyledButton::OnDrawItem(const DRAWITEMSTRUCT& item) {
   const TStyledButtonAttributes* attributes = &states_.Normal;
   switch (State()) {
-    case ButtonState::Pressed: attributes = &states_.Pressed; break;
-    case ButtonState::Selected: attributes = &states_.Selected; break;
-    case ButtonState::Hot: attributes = &states_.Hot; break;
-    case ButtonState::Disabled: attributes = &states_.Disabled; break;
-    case ButtonState::Normal: break;
+    case ButtonState::Pressed:
+      attributes = &states_.Pressed;
+      break;
+    case ButtonState::Selected:
+      attributes = &states_.Selected;
+      break;
+    case ButtonState::Hot:
+      attributes = &states_.Hot;
+      break;
+    case ButtonState::Disabled:
+      attributes = &states_.Disabled;
+      break;
+    case ButtonState::Normal:
+      break;
   }
   // The focus cue shows only when the keyboard is in use, as Windows' own buttons do.
   const bool keyboardFocus = (item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT);

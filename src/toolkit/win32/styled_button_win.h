@@ -9,8 +9,8 @@ enum class ButtonState { Normal, Pressed, Selected, Hot, Disabled };
 class StyledButton : public Control {
  public:
   StyledButton(Form& form, Control& parent, std::wstring name, const std::wstring& caption,
-               const ButtonFamilies& families, std::wstring appearance = L"Normal",
-               std::wstring family = L"Veltrano", std::wstring buttonClass = L"Primary");
+               const ButtonFamilies& families, std::wstring appearance = L"Normal", std::wstring family = L"Veltrano",
+               std::wstring buttonClass = L"Primary");
 
   int cornerRadius = 6; // design pixels
   // A speed button stays down once it is set down, and shows the pressed look while it is.
