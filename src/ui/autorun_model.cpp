@@ -95,3 +95,11 @@ void TAutorunModel::LoadAutorun(bool allPrograms) {
   }
   rows_.resize(kept);
 }
+
+std::wstring EntryAddress(std::wstring_view infoSite, std::wstring_view from, std::wstring_view target) {
+  std::wstring name = std::wstring(from) + L"/" + std::wstring(FileNamePart(target));
+  for (wchar_t& c : name) {
+    if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
+  }
+  return std::wstring(infoSite) + L"/entry/" + name;
+}

@@ -64,3 +64,7 @@ class TAutorunModel {
   IconCache listIconObj_; // grows for the whole run: each icon location is read once
   std::vector<TAutorunItem> rows_;
 };
+
+// The address of an entry's page: the information site's origin, "/entry/", then the tag, "/"
+// and the file name part of the target, ASCII letters lower-cased and nothing escaped.
+std::wstring EntryAddress(std::wstring_view infoSite, std::wstring_view from, std::wstring_view target);

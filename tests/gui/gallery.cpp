@@ -1,5 +1,9 @@
 #include "gallery.h"
 
+#include <vector>
+
+#include "toolkit/win32/gdiplus_win.h"
+
 Gallery::Gallery(const ButtonFamilies& families, bool border)
     : form(L"FrmGallery", L"Tarnwick toolkit gallery", 520, 330, border),
       theme(CreateThemeHelper(form)),
@@ -70,3 +74,39 @@ void Pump(int milliseconds) {
     Sleep(10);
   } while (GetTickCount64() < end);
 }
+
+bool SaveWindowPicture(HWND window, const wchar_t* path) {
+  StartGdiplus();
+  RECT rect;
+  if (window) {
+    GetWindowRect(window, &rect);
+  } else {
+    rect = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  }
+  const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+  const HDC screen = GetDC(nullptr);
+  const HDC memory = CreateCompatibleDC(screen);
+  const HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  const HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+  SelectObject(memory, old);
+  bool saved = false;
+  {
+    Gdiplus::Bitmap picture(bitmap, nullptr);
+    UINT count = 0, size = 0;
+    Gdiplus::GetImageEncodersSize(&count, &size);
+    std::vector<BYTE> buffer(size);
+    auto* encoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
+    Gdiplus::GetImageEncoders(count, size, encoders);
+    for (UINT i = 0; i < count; ++i) {
+      if (std::wstring_view(encoders[i].MimeType) == L"image/png") {
+        saved = picture.Save(path, &encoders[i].Clsid, nullptr) == Gdiplus::Ok;
+      }
+    }
+  }
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return saved;
+}
+

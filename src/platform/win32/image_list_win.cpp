@@ -6,7 +6,31 @@ Win32ImageList::Win32ImageList(int width, int height)
     : list_(ImageList_Create(width, height, ILC_COLOR32 | ILC_MASK, 16, 16)) {}
 
 bool Win32ImageList::AddIcon(std::wstring_view, IconHandle icon) {
-  return list_ && ImageList_ReplaceIcon(list_.get(), -1, reinterpret_cast<HICON>(icon)) >= 0;
+  int width = 0, height = 0;
+  if (!list_ || !ImageList_GetIconSize(list_.get(), &width, &height)) return false;
+  struct DcDeleter {
+    void operator()(HDC dc) const { DeleteDC(dc); }
+  };
+  struct BitmapDeleter {
+    void operator()(HBITMAP bitmap) const { DeleteObject(bitmap); }
+  };
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  const UniqueResource<HBITMAP, BitmapDeleter, nullptr> color(
+      CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  const UniqueResource<HBITMAP, BitmapDeleter, nullptr> mask(CreateBitmap(width, height, 1, 1, nullptr));
+  const UniqueResource<HDC, DcDeleter, nullptr> dc(CreateCompatibleDC(nullptr));
+  if (!color || !mask || !dc) return false;
+  const auto hicon = reinterpret_cast<HICON>(icon);
+  const int y = (height - width) / 2;
+  const HGDIOBJ old = SelectObject(dc.get(), color.get());
+  DrawIconEx(dc.get(), 0, y, hicon, width, width, 0, nullptr, DI_NORMAL);
+  SelectObject(dc.get(), mask.get());
+  PatBlt(dc.get(), 0, 0, width, height, WHITENESS); // transparent outside the icon
+  DrawIconEx(dc.get(), 0, y, hicon, width, width, 0, nullptr, DI_MASK);
+  SelectObject(dc.get(), old);
+  return ImageList_Add(list_.get(), color.get(), mask.get()) >= 0;
 }
 
 int Win32ImageList::Count() const { return list_ ? ImageList_GetImageCount(list_.get()) : 0; }

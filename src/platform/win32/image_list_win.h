@@ -8,7 +8,9 @@
 
 namespace platform {
 
-// A common-controls image list of small icons, which the list view draws from.
+// A common-controls image list of small icons, which the list view draws from. Each icon is drawn
+// square, as wide as a cell, in the middle of a cell that may be taller (a list's rows take their
+// height from it).
 class Win32ImageList final : public ImageList {
  public:
   Win32ImageList(int width, int height);

@@ -7,17 +7,6 @@
 
 namespace {
 
-// GDI+ is started once, on first use, and left running until the process ends: shutting it
-// down from a static destructor is not allowed.
-void StartGdiplus() {
-  static const bool started = [] {
-    ULONG_PTR token = 0;
-    Gdiplus::GdiplusStartupInput input;
-    return Gdiplus::GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok;
-  }();
-  (void)started;
-}
-
 Gdiplus::Color ToGdiplus(Color c) { return Gdiplus::Color(255, c.r, c.g, c.b); }
 
 // A rounded rectangle whose edge runs through the middle of the outermost pixels.

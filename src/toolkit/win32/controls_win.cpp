@@ -48,6 +48,29 @@ Control* ComponentOf(HWND window) {
 
 } // namespace
 
+// ---- Event handlers
+
+namespace {
+std::function<void(const std::exception&)>& UnexpectedErrorHandler() {
+  static std::function<void(const std::exception&)> handler;
+  return handler;
+}
+} // namespace
+
+void SetUnexpectedErrorHandler(std::function<void(const std::exception&)> handler) {
+  UnexpectedErrorHandler() = std::move(handler);
+}
+
+void RunHandler(const std::function<void()>& handler) {
+  if (!handler) return;
+  if (!UnexpectedErrorHandler()) return handler();
+  try {
+    handler();
+  } catch (const std::exception& error) {
+    UnexpectedErrorHandler()(error);
+  }
+}
+
 // ---- Control
 
 Control::Control(Form& form, Control* parent, std::wstring name, bool hasCaption)
@@ -148,6 +171,12 @@ LRESULT Control::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
       }
       break;
+    case WM_NOTIFY: {
+      const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
+      LRESULT result = 0;
+      if (Control* child = ComponentOf(header.hwndFrom); child && child->OnNotify(header, result)) return result;
+      break;
+    }
     case WM_DRAWITEM: {
       const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
       if (Control* child = ComponentOf(item.hwndItem)) {
@@ -223,11 +252,11 @@ void Control::OnDpiChanged() {
 // ---- Panel, CardPanel, Shape
 
 Panel::Panel(Form& form, Control& parent, std::wstring name) : Control(form, &parent, std::move(name), false) {
-  CreateWindowOf(kSurfaceClass, WS_VISIBLE | WS_CLIPCHILDREN);
+  CreateWindowOf(kSurfaceClass, WS_VISIBLE | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT);
 }
 
 CardPanel::CardPanel(Form& form, Control& parent, std::wstring name) : Control(form, &parent, std::move(name), false) {
-  CreateWindowOf(kSurfaceClass, WS_VISIBLE | WS_CLIPCHILDREN);
+  CreateWindowOf(kSurfaceClass, WS_VISIBLE | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT);
 }
 
 Panel& CardPanel::AddCard(std::wstring name) {
@@ -266,7 +295,7 @@ void CheckBox::SetChecked(bool checked) {
 }
 
 void CheckBox::OnCommand(WORD code) {
-  if (code == BN_CLICKED && OnClick) OnClick();
+  if (code == BN_CLICKED) RunHandler(OnClick);
 }
 
 // ---- Image
@@ -288,7 +317,7 @@ LRESULT Image::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_LBUTTONUP:
-      if (OnClick) OnClick();
+      RunHandler(OnClick);
       return 0;
     default:
       return Control::OnMessage(message, wParam, lParam);
@@ -336,7 +365,7 @@ void PopupMenu::Popup(POINT screen) {
   const HWND owner = OwnerForm().Handle();
   const UINT chosen = static_cast<UINT>(
       TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x, screen.y, 0, owner, nullptr));
-  if (chosen > 0 && chosen <= items_.size() && items_[chosen - 1]->onClick) items_[chosen - 1]->onClick();
+  if (chosen > 0 && chosen <= items_.size()) RunHandler(items_[chosen - 1]->onClick);
 }
 
 // ---- Form
@@ -344,7 +373,7 @@ void PopupMenu::Popup(POINT screen) {
 Form::Form(std::wstring name, const std::wstring& caption, int clientWidth, int clientHeight, bool border)
     : Control(*this, nullptr, std::move(name), true), border_(border) {
   const DWORD style = border ? WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN : WS_POPUP | WS_CLIPCHILDREN;
-  CreateWindowOf(kFormClass, style, 0, caption);
+  CreateWindowOf(kFormClass, style, WS_EX_CONTROLPARENT, caption);
   dpi_ = DpiOf(window_);
   MakeFont();
   // Client size at the DPI, centred on the work area.

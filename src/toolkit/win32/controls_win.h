@@ -6,6 +6,7 @@
 // that the keyboard, screen readers and UI Automation work as with any Windows program.
 #include <windows.h>
 
+#include <exception>
 #include <functional>
 #include <memory>
 #include <string>
@@ -17,6 +18,11 @@
 #include "translate/translate.h"
 
 class Form;
+
+// Runs an event handler. An error that escapes it goes to the handler set here (the program's
+// error box), and the program goes on; without one set it goes on to the caller.
+void RunHandler(const std::function<void()>& handler);
+void SetUnexpectedErrorHandler(std::function<void(const std::exception&)> handler);
 
 struct GdiObjectDeleter {
   void operator()(HGDIOBJ object) const { DeleteObject(object); }
@@ -67,6 +73,8 @@ class Control : public Component {
   // Messages the parent receives for this child (WM_COMMAND, WM_DRAWITEM, WM_CTLCOLOR*).
   virtual void OnCommand(WORD) {}
   virtual void OnDrawItem(const DRAWITEMSTRUCT&) {}
+  // WM_NOTIFY from this child; true when handled, with `result`.
+  virtual bool OnNotify(const NMHDR&, LRESULT&) { return false; }
   // The font and the scaled sizes changed; standard windows take the form's font here.
   virtual void OnDpiChanged();
 

@@ -12,3 +12,14 @@ using std::max;
 using std::min;
 } // namespace Gdiplus
 #include <gdiplus.h>
+
+// Starts GDI+ once, on first use, and leaves it running until the process ends: shutting it
+// down from a static destructor is not allowed.
+inline void StartGdiplus() {
+  static const bool started = [] {
+    ULONG_PTR token = 0;
+    Gdiplus::GdiplusStartupInput input;
+    return Gdiplus::GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok;
+  }();
+  (void)started;
+}

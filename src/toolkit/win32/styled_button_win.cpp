@@ -38,7 +38,7 @@ ButtonState StyledButton::State() const {
 }
 
 void StyledButton::OnCommand(WORD code) {
-  if (code == BN_CLICKED && OnClick) OnClick();
+  if (code == BN_CLICKED) RunHandler(OnClick);
 }
 
 void StyledButton::OnDrawItem(const DRAWITEMSTRUCT& item) {
@@ -108,7 +108,7 @@ bool StyledButton::OnStandardMessage(UINT message, WPARAM wParam, LPARAM lParam,
 
 StyledToolbar::StyledToolbar(Form& form, Control& parent, std::wstring name, const ButtonFamilies& families)
     : Control(form, &parent, std::move(name), false), families_(families) {
-  CreateWindowOf(L"TarnwickSurface", WS_VISIBLE | WS_CLIPCHILDREN);
+  CreateWindowOf(L"TarnwickSurface", WS_VISIBLE | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT);
 }
 
 StyledButton& StyledToolbar::AddButton(std::wstring name, const std::wstring& caption, int width) {

@@ -1,0 +1,73 @@
+// tarnwick.exe: the program's window. One instance runs at a time.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "app/main_window_win.h"
+#include "autorun/startup_folders.h"
+#include "platform/win32/save_dialog_win.h"
+#include "platform/win32/system_dll.h"
+#include "platform/win32/win32_platform.h"
+#include "support/utf8.h"
+
+namespace {
+
+// An error that escaped an event handler: the box with the error text and a single Close
+// button (the system's own, in the user's language); the program goes on.
+void ShowErrorBox(HWND owner, const std::exception& error) {
+  const auto* file = dynamic_cast<const StartupFileError*>(&error);
+  const std::wstring text = file ? file->Message() : WideFromUtf8(error.what());
+  TASKDIALOGCONFIG box{};
+  box.cbSize = sizeof(box);
+  box.hwndParent = owner;
+  box.dwFlags = TDF_POSITION_RELATIVE_TO_WINDOW;
+  box.dwCommonButtons = TDCBF_CLOSE_BUTTON;
+  box.pszWindowTitle = L"Tarnwick";
+  box.pszMainIcon = TD_ERROR_ICON;
+  box.pszContent = text.c_str();
+  TaskDialogIndirect(&box, nullptr, nullptr, nullptr);
+}
+
+} // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
+  platform::RestrictDllSearchToSystem32();
+  // Another instance runs: end at once, without a word and without bringing it forward.
+  if (const HANDLE running = OpenMutexW(MUTEX_ALL_ACCESS, FALSE, L"TarnwickMutex")) {
+    CloseHandle(running);
+    return 0;
+  }
+  CreateMutexW(nullptr, TRUE, L"TarnwickMutex"); // held until the process ends
+  const INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+
+  // What the program builds once, before any window: the platform, the translation and the
+  // current language, the folder tokens, the button style families.
+  platform::Win32Platform win32;
+  Translation translation(win32.resources, win32.locale);
+  const FolderTokens folderTokens = MakeFolderTokens(win32.files, win32.system);
+  ButtonFamilies families;
+  families.Register(std::make_unique<TVeltranoButtonStyles>());
+  SystemCatalogue catalogue(win32.registry, win32.files, win32.tasks, win32.services, win32.system, folderTokens);
+  platform::Win32SaveDialog saveDialog;
+
+  const MainWindowServices services{
+      win32.resources,
+      win32.locale,
+      FrameServices{catalogue, win32.files, win32.fileInfo, win32.shell, saveDialog, folderTokens, translation, families,
+                    TARNWICK_INFO_URL},
+      TARNWICK_SITE_URL};
+  TFrmTarnwick window(services, translation);
+  saveDialog.SetOwner(window.Handle());
+  SetUnexpectedErrorHandler([&](const std::exception& error) { ShowErrorBox(window.Handle(), error); });
+  window.OnDestroy = [] { PostQuitMessage(0); };
+  window.Show();
+
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (IsDialogMessageW(window.Handle(), &message)) continue; // Tab, Space and Enter among the controls
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  return 0;
+}

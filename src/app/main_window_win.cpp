@@ -1,0 +1,127 @@
+#include "app/main_window_win.h"
+
+#include <nlohmann/json.hpp>
+
+#include "support/unique_resource.h"
+#include "toolkit/win32/gdiplus_win.h"
+#include "toolkit/win32/theme_helper_win.h"
+
+namespace {
+
+// Posted by FormCreate: the reply handler runs once the window is up.
+constexpr UINT kStartupReply = WM_APP + 1;
+
+} // namespace
+
+TFrmTarnwick::TFrmTarnwick(const MainWindowServices& services, Translation& translation)
+    : Form(L"FrmTarnwick", L"Tarnwick", 412, 432),
+      PnlHead(Make<Panel>(*this, L"PnlHead")),
+      BtnHead(Make<StyledToolbar>(PnlHead, L"BtnHead", services.frame.families)),
+      BtnHome(BtnHead.AddButton(L"BtnHome", L"처음화면", 70)),
+      PnlLogo(Make<Panel>(PnlHead, L"PnlLogo")),
+      ImgLogo(Make<Image>(PnlLogo, L"ImgLogo", DrawLogo)),
+      PnlMain(Make<CardPanel>(*this, L"PnlMain")),
+      PnlAutorun(PnlMain.AddCard(L"PnlAutorun")),
+      services_(services),
+      translation_(translation) {
+  color = kWhite;
+  parentColor = false;
+  PnlHead.align = Align::Top;
+  PnlHead.bounds.height = 50;
+  // The logo panel is made after the toolbar but takes the right edge first: right before client.
+  PnlLogo.align = Align::Right;
+  PnlLogo.bounds = {0, 0, 120, 50};
+  BtnHead.align = Align::Client;
+  BtnHead.margins = {10, 10, 10, 10};
+  BtnHome.margins.left = 10; // the toolbar's indent
+  BtnHome.SetDown(true);
+  ImgLogo.bounds = {3, 0, 112, 50};
+  ImgLogo.cursor = IDC_HAND;
+  ImgLogo.OnClick = [this] { ImgLogoClick(); };
+  PnlMain.align = Align::Client;
+  PnlMain.padding = {8, 0, 8, 0};
+  FormCreate();
+}
+
+void TFrmTarnwick::FormCreate() {
+  CreateThemeHelper(*this);
+  translation_.TranslateComponent(this);
+  SetCaption(translation_.Translate(Caption()));
+  UseIconTitleFont();
+  PnlMain.SetActiveCard(PnlAutorun);
+  FileWhite = std::make_unique<FilterList>(services_.locale);
+  NameWhite = std::make_unique<FilterList>(services_.locale);
+  NameBlack = std::make_unique<FilterList>(services_.locale);
+  LoadListFromResource(services_.resources, *NameWhite, L"name_white");
+  LoadListFromResource(services_.resources, *NameBlack, L"name_black");
+  FrmAutorun = &Make<TFrmAutorun>(PnlAutorun, services_.frame, *FileWhite, *NameWhite);
+  Relayout();
+  PnlHead.Relayout();
+  PnlAutorun.Relayout();
+  // The start-up request is not made yet: its "no reply" path runs once the window is up.
+  PostMessageW(Handle(), kStartupReply, 0, 0);
+}
+
+TFrmTarnwick::~TFrmTarnwick() {
+  NameBlack.reset();
+  NameWhite.reset();
+  FileWhite.reset();
+}
+
+void TFrmTarnwick::ImgLogoClick() { services_.frame.shell.ShellOpen(services_.site + L"/tarnwick"); }
+
+void TFrmTarnwick::ReplyHandler(bool updateAccepted, const std::string& reply) {
+  if (updateAccepted) {
+    PostMessageW(Handle(), WM_CLOSE, 0, 0);
+    return;
+  }
+  const nlohmann::json json = nlohmann::json::parse(reply, nullptr, false);
+  MergeJSONArray(*FileWhite, json, "file_white");
+  MergeJSONArray(*NameWhite, json, "name_white");
+  MergeJSONArray(*NameBlack, json, "name_black");
+  FrmAutorun->LoadAutorun();
+}
+
+LRESULT TFrmTarnwick::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == kStartupReply) {
+    RunHandler([this] { ReplyHandler(false, {}); });
+    return 0;
+  }
+  return Form::OnMessage(message, wParam, lParam);
+}
+
+void DrawLogo(HDC dc, const RECT& rect) {
+  StartGdiplus();
+  const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+  // An accent emblem, a rounded square with a white "T", then the name beside it.
+  const float side = height * 0.5f, x = height * 0.08f, y = (height - side) / 2, r = side * 0.22f;
+  {
+    Gdiplus::Graphics g(dc);
+    g.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+    Gdiplus::SolidBrush white(Gdiplus::Color(255, 255, 255, 255));
+    g.FillRectangle(&white, 0, 0, width, height);
+    Gdiplus::GraphicsPath emblem;
+    emblem.AddArc(x, y, 2 * r, 2 * r, 180, 90);
+    emblem.AddArc(x + side - 2 * r, y, 2 * r, 2 * r, 270, 90);
+    emblem.AddArc(x + side - 2 * r, y + side - 2 * r, 2 * r, 2 * r, 0, 90);
+    emblem.AddArc(x, y + side - 2 * r, 2 * r, 2 * r, 90, 90);
+    emblem.CloseFigure();
+    Gdiplus::SolidBrush accent(Gdiplus::Color(255, 61, 132, 221));
+    g.FillPath(&accent, &emblem);
+    g.FillRectangle(&white, x + side * 0.2f, y + side * 0.22f, side * 0.6f, side * 0.14f);
+    g.FillRectangle(&white, x + side * 0.43f, y + side * 0.22f, side * 0.14f, side * 0.56f);
+  }
+  // The name in a bold face the font mapper always finds, anti-aliased by the system.
+  struct FontDeleter {
+    void operator()(HFONT font) const { DeleteObject(font); }
+  };
+  const UniqueResource<HFONT, FontDeleter, nullptr> font(
+      CreateFontW(-static_cast<int>(height * 0.29f), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, VARIABLE_PITCH | FF_SWISS, L"Segoe UI"));
+  const HGDIOBJ old = SelectObject(dc, font.get());
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, RGB(40, 48, 60));
+  RECT text{static_cast<LONG>(x + side + height * 0.1f), 0, width, height};
+  DrawTextW(dc, L"Tarnwick", -1, &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  SelectObject(dc, old);
+}

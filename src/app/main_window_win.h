@@ -1,0 +1,61 @@
+#pragma once
+// The program's one window: a header with the "Home" tab and the maker's logo, and one card that
+// holds the autorun list frame. The window owns the three filter lists and hands the frame the
+// two it filters with.
+#include <memory>
+#include <string>
+
+#include "platform/locale.h"
+#include "platform/resources.h"
+#include "platform/shell.h"
+#include "toolkit/win32/controls_win.h"
+#include "toolkit/win32/styled_button_win.h"
+#include "translate/translate.h"
+#include "ui/filter_list.h"
+#include "ui/win32/autorun_frame_win.h"
+
+struct MainWindowServices {
+  platform::Resources& resources;
+  platform::Locale& locale;
+  FrameServices frame;
+  std::wstring site; // origin of the maker's web site, which serves "/tarnwick"
+};
+
+class TFrmTarnwick final : public Form {
+ public:
+  // Builds the window by its layout table and runs FormCreate.
+  TFrmTarnwick(const MainWindowServices& services, Translation& translation);
+  // FormDestroy: the lists go first, the components with the form.
+  ~TFrmTarnwick() override;
+
+  void ImgLogoClick();
+  // The start-up reply: with `updateAccepted` the window closes; otherwise the reply's list
+  // arrays are merged into the lists and the list is loaded. An empty or malformed reply
+  // merges nothing.
+  void ReplyHandler(bool updateAccepted, const std::string& reply);
+
+  FilterList& GetFileWhite() { return *FileWhite; }
+  FilterList& GetNameWhite() { return *NameWhite; }
+  FilterList& GetNameBlack() { return *NameBlack; }
+
+  Panel& PnlHead;
+  StyledToolbar& BtnHead;
+  StyledButton& BtnHome;
+  Panel& PnlLogo;
+  Image& ImgLogo;
+  CardPanel& PnlMain;
+  Panel& PnlAutorun;
+  TFrmAutorun* FrmAutorun = nullptr;
+
+ protected:
+  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  void FormCreate();
+  MainWindowServices services_;
+  Translation& translation_;
+  std::unique_ptr<FilterList> FileWhite, NameWhite, NameBlack;
+};
+
+// Draws the maker's logo into `rect`: vector shapes, crisp at any size.
+void DrawLogo(HDC dc, const RECT& rect);

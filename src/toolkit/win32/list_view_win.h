@@ -1,0 +1,55 @@
+#pragma once
+// A list of rows in report mode that asks for each row's texts, image, colour and font as it
+// draws them (SysListView32 with LVS_OWNERDATA), so screen readers and UI Automation read it like
+// any list. Full-row single selection, the system's explorer look, column headers that do not
+// sort, and a hidden focus rectangle.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "toolkit/win32/controls_win.h"
+
+class ListView : public Control {
+ public:
+  struct Column {
+    std::wstring caption;
+    int width; // design pixels; the first column takes what the others leave
+  };
+  ListView(Form& form, Control& parent, std::wstring name);
+
+  void SetColumns(const std::vector<Column>& columns);
+  // The small images. A row is as high as an image cell plus what the system adds, which
+  // differs between systems: ImageHeightFor measures it and gives the cell height that makes
+  // rows `rowHeight` design pixels high.
+  void SetImages(HIMAGELIST images);
+  int ImageHeightFor(int rowHeight);
+  // The number of rows; the selection, the focus and the scroll position stay.
+  void SetRowCount(int count);
+  int RowCount() const;
+  void Redraw();
+  // The focused row, or -1.
+  int FocusedRow() const;
+  // The first selected row, or -1.
+  int SelectedRow() const;
+  // Selects and focuses `row` (-1: none).
+  void SelectRow(int row);
+
+  std::function<std::wstring(int row, int column)> Text;
+  std::function<int(int row)> ImageIndex;        // of column 0
+  std::function<bool(int row)> Greyed;           // drawn in the system's grey-text colour
+  std::function<HFONT(int column)> ColumnFont;   // null: the list's font
+  std::function<void()> OnDoubleClick;
+  std::function<void(WORD key)> OnKeyDown;
+  std::function<void(POINT screen)> OnContextMenu; // OnClick: a click of the mouse
+
+  bool OnNotify(const NMHDR& header, LRESULT& result) override;
+
+ private:
+  bool OnStandardMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  void FitFirstColumn();
+  std::vector<Column> columns_;
+};

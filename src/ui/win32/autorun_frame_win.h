@@ -1,0 +1,70 @@
+#pragma once
+// The autorun list frame: the list of the programs that start with Windows, the button that
+// switches the selected one off and on, the "All Programs" box, and the menu that saves the list.
+// The rows come from the row model; the list asks for their texts, images and colours as it
+// draws them.
+#include <memory>
+
+#include "autorun/catalogue.h"
+#include "platform/file_info.h"
+#include "platform/files.h"
+#include "platform/save_dialog.h"
+#include "platform/shell.h"
+#include "platform/win32/image_list_win.h"
+#include "toolkit/win32/controls_win.h"
+#include "toolkit/win32/list_view_win.h"
+#include "toolkit/win32/styled_button_win.h"
+#include "translate/translate.h"
+#include "ui/autorun_model.h"
+
+// What the frame works with.
+struct FrameServices {
+  AutorunCatalogue& catalogue;
+  platform::FileSystem& files;
+  platform::FileInfo& fileInfo;
+  platform::Shell& shell;
+  platform::SaveDialog& saveDialog;
+  const FolderTokens& folderTokens;
+  const Translation& translation;
+  const ButtonFamilies& families;
+  std::wstring infoSite; // origin of the maker's information site, which serves "/entry/..."
+};
+
+class TFrmAutorun final : public Panel {
+ public:
+  // The file and name white lists filter the rows; they stay the form's.
+  TFrmAutorun(Form& form, Control& parent, const FrameServices& services, const FilterList& fileWhite,
+              const FilterList& nameWhite);
+
+  // Reads the catalogue again and reconciles the rows with it.
+  void LoadAutorun();
+  // Empties the list and loads it afresh.
+  void ReloadAutorun();
+
+  void BtnAutorunClick();
+  void ListAutorunClick();
+  void ListAutorunDblClick();
+  void ListAutorunKeyDown(WORD key);
+  void ChkAllListClick();
+  void BtnSaveClick();
+
+  const TAutorunModel& Model() const { return model_; }
+  HIMAGELIST Images() const { return images_->Handle(); }
+
+  ListView& ListAutorun;
+  Panel& PnlAutorun;
+  StyledButton& BtnAutorun;
+  CheckBox& ChkAllList;
+  PopupMenu& Menu;
+
+ private:
+  // Shows the button for an entry that is `enabled`: raised "Disable", or pressed "Enable".
+  void ShowButtonFor(bool enabled);
+  HFONT ColumnFont(int column);
+
+  FrameServices services_;
+  std::unique_ptr<platform::Win32ImageList> images_;
+  TAutorunModel model_;
+  FontHandle consolas_;
+};
+
