@@ -1,0 +1,243 @@
+// The program's window in this process, driven by its handlers and by messages, checked through
+// its row model and its controls, against fakes and against the prefix's own registry.
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "app/main_window_win.h"
+#include "autorun/fake_catalogue.h"
+#include "common/registry_paths.h"
+#include "common/resource_files.h"
+#include "gallery.h"
+#include "platform/fake/fake_platform.h"
+#include "platform/win32/win32_platform.h"
+#include "support/reg.h"
+
+namespace {
+
+const std::wstring kSite = L"https://www.tarnwick.test:8443";
+const std::wstring kInfo = L"https://info.tarnwick.test";
+
+// A save dialog that answers as a test tells it.
+class ChosenFile final : public platform::SaveDialog {
+ public:
+  std::wstring path; // empty: the user cancels
+  platform::SaveDialogOptions shown;
+  bool ChooseFile(const platform::SaveDialogOptions& options, std::wstring& chosen) override {
+    shown = options;
+    chosen = path;
+    return !path.empty();
+  }
+};
+
+// A catalogue whose switches change nothing, as when the system refuses them.
+class RefusingCatalogue final : public AutorunCatalogue {
+ public:
+  explicit RefusingCatalogue(AutorunCatalogue& inner) : inner_(inner) {}
+  void GetAutorunList(AutorunList& list) override { inner_.GetAutorunList(list); }
+  void SetAutorunEnabled(std::wstring_view, std::wstring_view, bool) override {}
+
+ private:
+  AutorunCatalogue& inner_;
+};
+
+class MainWindow : public ::testing::Test {
+ protected:
+  MainWindow() {
+    AddProgramResources(fake.resources);
+    families.Register(std::make_unique<TVeltranoButtonStyles>());
+    fake.files.Folders[0x07] = L"C:\\Startup";
+    catalogue.Add(L"HKCU", L"Notes", L"HKCU\\Software\\Run\\Notes", true, L"C:\\Notes\\notes.exe");
+    catalogue.Add(L"SERV", L"Windows Audio", L"Audiosrv"); // on the built-in white list
+    catalogue.Add(L"SERV", L"Sample Agent", L"SampleAgent");
+    catalogue.Add(L"HKLM", L"Tray", L"HKLM\\Software\\Run\\Tray", false);
+    SetUnexpectedErrorHandler([this](const std::exception& error) { errors.push_back(error.what()); });
+  }
+  ~MainWindow() override { SetUnexpectedErrorHandler(nullptr); }
+
+  std::unique_ptr<TFrmTarnwick> Open(const std::wstring& language, AutorunCatalogue* use = nullptr) {
+    fake.locale.Language = language;
+    translation = std::make_unique<Translation>(fake.resources, fake.locale);
+    auto window = std::make_unique<TFrmTarnwick>(
+        MainWindowServices{fake.resources, fake.locale,
+                           FrameServices{use ? *use : catalogue, fake.files, fake.fileInfo, fake.shell, dialog, tokens,
+                                         *translation, families, kInfo},
+                           kSite},
+        *translation);
+    window->Show();
+    Pump(300); // the start-up reply loads the list
+    return window;
+  }
+  static std::vector<std::wstring> Rows(const TFrmTarnwick& window) {
+    std::vector<std::wstring> rows;
+    for (const TAutorunItem& r : window.FrmAutorun->Model().Rows()) {
+      rows.push_back(r.FileName + L"|" + r.From + (r.Enabled ? L"" : L"|grey"));
+    }
+    return rows;
+  }
+
+  platform::FakePlatform fake;
+  FakeCatalogue catalogue;
+  ChosenFile dialog;
+  FolderTokens tokens;
+  ButtonFamilies families;
+  std::unique_ptr<Translation> translation;
+  std::vector<std::string> errors;
+};
+
+TEST_F(MainWindow, TheCaptionIsTarnwickInEveryLanguageAndTheHeaderIsTranslated) {
+  const struct {
+    const wchar_t* language;
+    const wchar_t* home;
+    const wchar_t* button;
+  } cases[] = {{L"ko", L"처음화면", L"사용안함"}, {L"en", L"Home", L"Disable"}, {L"ja", L"ホーム", L"無効化"},
+               {L"ar", L"الرئيسية", L"تعطيل"}};
+  for (const auto& c : cases) {
+    const auto window = Open(c.language);
+    EXPECT_EQ(window->Caption(), L"Tarnwick");
+    EXPECT_EQ(window->BtnHome.Caption(), c.home);
+    EXPECT_EQ(window->FrmAutorun->BtnAutorun.Caption(), c.button);
+    EXPECT_EQ(window->FrmAutorun->Menu.Items()[0]->Caption(), L"목록 저장") << "untranslated in every language";
+  }
+}
+
+TEST_F(MainWindow, TheLayoutTableAtTheWindowsDpiAndTheLogosLink) {
+  const auto window = Open(L"en");
+  const int dpi = window->Dpi();
+  RECT client;
+  GetClientRect(window->Handle(), &client);
+  EXPECT_EQ(client.right, Scale(412, dpi));
+  EXPECT_EQ(client.bottom, Scale(432, dpi));
+  GetClientRect(window->ImgLogo.Handle(), &client);
+  EXPECT_EQ(client.right, Scale(112, dpi));
+  EXPECT_EQ(client.bottom, Scale(50, dpi));
+  EXPECT_EQ(window->ImgLogo.cursor, IDC_HAND);
+  EXPECT_EQ(window->BtnHome.State(), ButtonState::Pressed) << "the one tab stands pressed";
+  SendMessageW(window->ImgLogo.Handle(), WM_LBUTTONUP, 0, 0);
+  EXPECT_EQ(fake.shell.Opened, std::vector<std::wstring>{kSite + L"/tarnwick"});
+  RECT row{};
+  ListView_GetItemRect(window->FrmAutorun->ListAutorun.Handle(), 0, &row, LVIR_BOUNDS);
+  EXPECT_EQ(row.bottom - row.top, Scale(24, dpi)) << "every row 24 pixels high, scaled";
+}
+
+TEST_F(MainWindow, TheListLoadsAtStartWithTheBuiltInLists) {
+  const auto window = Open(L"en");
+  EXPECT_EQ(Rows(*window), (std::vector<std::wstring>{L"Notes|HKCU", L"Sample Agent|SERV"}))
+      << "Audiosrv is white-listed, the disabled Tray waits for All Programs";
+  EXPECT_EQ(window->FrmAutorun->ListAutorun.RowCount(), 2);
+}
+
+TEST_F(MainWindow, DisablingGreysTheRowInPlaceF5RemovesItAndAllProgramsBringsItBack) {
+  const auto window = Open(L"en");
+  TFrmAutorun& frame = *window->FrmAutorun;
+  frame.ListAutorun.SelectRow(0);
+  SendMessageW(frame.BtnAutorun.Handle(), BM_CLICK, 0, 0);
+  EXPECT_EQ(Rows(*window), (std::vector<std::wstring>{L"Notes|HKCU|grey", L"Sample Agent|SERV"}));
+  EXPECT_FALSE(catalogue.Entries[0].Enabled);
+  EXPECT_TRUE(frame.BtnAutorun.Down());
+  EXPECT_EQ(frame.BtnAutorun.Caption(), L"Enable");
+  EXPECT_EQ(frame.ListAutorun.SelectedRow(), 0) << "the selection stays";
+
+  SendMessageW(frame.ListAutorun.Handle(), WM_KEYDOWN, VK_F5, 0);
+  EXPECT_EQ(Rows(*window), std::vector<std::wstring>{L"Sample Agent|SERV"});
+
+  SendMessageW(frame.ChkAllList.Handle(), BM_CLICK, 0, 0);
+  EXPECT_TRUE(frame.ChkAllList.Checked());
+  EXPECT_EQ(Rows(*window),
+            (std::vector<std::wstring>{L"Notes|HKCU|grey", L"Sample Agent|SERV", L"Tray|HKLM|grey"}));
+
+  frame.ListAutorun.SelectRow(0);
+  SendMessageW(frame.BtnAutorun.Handle(), BM_CLICK, 0, 0);
+  EXPECT_EQ(Rows(*window).front(), L"Notes|HKCU");
+  EXPECT_FALSE(frame.BtnAutorun.Down());
+  EXPECT_EQ(frame.BtnAutorun.Caption(), L"Disable");
+  EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(MainWindow, ASwitchThatChangesNothingSaysSoAndTheButtonShowsTheRealState) {
+  RefusingCatalogue refusing(catalogue);
+  const auto window = Open(L"en", &refusing);
+  TFrmAutorun& frame = *window->FrmAutorun;
+  frame.ListAutorun.SelectRow(1);
+  SendMessageW(frame.BtnAutorun.Handle(), BM_CLICK, 0, 0);
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_NE(errors[0].find("could not be switched off"), std::string::npos) << errors[0];
+  EXPECT_FALSE(frame.BtnAutorun.Down()) << "still enabled, so the button offers Disable";
+  EXPECT_EQ(frame.BtnAutorun.Caption(), L"Disable");
+  EXPECT_TRUE(frame.BtnAutorun.Enabled()) << "enabled again after the failure";
+}
+
+TEST_F(MainWindow, ADoubleClickOpensTheEntrysPage) {
+  const auto window = Open(L"en");
+  TFrmAutorun& frame = *window->FrmAutorun;
+  frame.ListAutorun.SelectRow(1);
+  frame.ListAutorunDblClick();
+  EXPECT_EQ(fake.shell.Opened, std::vector<std::wstring>{kInfo + L"/entry/serv/sampleagent"});
+}
+
+TEST_F(MainWindow, SavingWritesTheWholeCatalogueAndAFailureReachesTheErrorBox) {
+  const auto window = Open(L"en");
+  PopupMenu::Item& save = *static_cast<PopupMenu::Item*>(window->FrmAutorun->Menu.Items()[0]);
+  dialog.path = L"C:\\saved.txt";
+  RunHandler(save.onClick);
+  std::string text, message;
+  std::wstring error;
+  ASSERT_TRUE(fake.files.ReadWholeFile(L"C:\\saved.txt", text, error));
+  EXPECT_EQ(text,
+            "\xEF\xBB\xBFHKCU|Notes|HKCU\\Software\\Run\\Notes\r\nSERV|Windows Audio|Audiosrv\r\n"
+            "SERV|Sample Agent|SampleAgent\r\nHKLM|Tray|HKLM\\Software\\Run\\Tray\r\n")
+      << "white-listed and disabled entries too";
+  EXPECT_EQ(dialog.shown.title, L"Save");
+  EXPECT_EQ(dialog.shown.filters,
+            (std::vector<std::pair<std::wstring, std::wstring>>{{L"Text (*.txt)", L"*.txt"}, {L"All (*.*)", L"*.*"}}));
+  EXPECT_EQ(dialog.shown.defaultExtension, L"txt");
+  EXPECT_TRUE(errors.empty());
+
+  dialog.path = L"C:\\Missing\\saved.txt";
+  RunHandler(save.onClick);
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_NE(errors[0].find("C:\\Missing\\saved.txt"), std::string::npos) << errors[0];
+  EXPECT_FALSE(fake.files.IsFile(L"C:\\Missing\\saved.txt"));
+
+  dialog.path.clear(); // cancelled: nothing happens
+  RunHandler(save.onClick);
+  EXPECT_EQ(errors.size(), 1u);
+}
+
+TEST(MainWindowOnWindows, DisablingWritesTheStartupApprovedValueBesideTheEntry) {
+  platform::Win32Platform win32;
+  const TReg reg(win32.registry);
+  reg.WriteString(platform::kCurrentUser, keys::kRun, L"TarnwickWindowTest", L"C:\\window-test.exe");
+  reg.DeleteValue(platform::kCurrentUser, keys::kApprovedRun, L"TarnwickWindowTest");
+  const FolderTokens tokens = MakeFolderTokens(win32.files, win32.system);
+  Translation translation({}, L"en");
+  ButtonFamilies families;
+  families.Register(std::make_unique<TVeltranoButtonStyles>());
+  SystemCatalogue catalogue(win32.registry, win32.files, win32.tasks, win32.services, win32.system, tokens);
+  ChosenFile dialog;
+  platform::FakeShell shell;
+  TFrmTarnwick window({win32.resources, win32.locale,
+                       FrameServices{catalogue, win32.files, win32.fileInfo, shell, dialog, tokens, translation,
+                                     families, kInfo},
+                       kSite},
+                      translation);
+  window.Show();
+  Pump(500);
+  TFrmAutorun& frame = *window.FrmAutorun;
+  const auto& rows = frame.Model().Rows();
+  int found = -1;
+  for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
+    if (rows[i].Target.ends_with(L"\\TarnwickWindowTest")) found = i;
+  }
+  ASSERT_GE(found, 0);
+  frame.ListAutorun.SelectRow(found);
+  frame.BtnAutorunClick();
+  const std::vector<std::byte> value = reg.ReadBinary(platform::kCurrentUser, keys::kApprovedRun, L"TarnwickWindowTest");
+  ASSERT_EQ(value.size(), 12u);
+  EXPECT_EQ(std::to_integer<int>(value[0]), 3);
+  EXPECT_FALSE(frame.Model().Rows()[found].Enabled) << "the row stays, grey";
+  reg.DeleteValue(platform::kCurrentUser, keys::kRun, L"TarnwickWindowTest");
+  reg.DeleteValue(platform::kCurrentUser, keys::kApprovedRun, L"TarnwickWindowTest");
+}
+
+} // namespace
