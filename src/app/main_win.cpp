@@ -51,12 +51,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   SystemCatalogue catalogue(win32.registry, win32.files, win32.tasks, win32.services, win32.system, folderTokens);
   platform::Win32SaveDialog saveDialog;
 
-  const MainWindowServices services{
-      win32.resources,
-      win32.locale,
-      FrameServices{catalogue, win32.files, win32.fileInfo, win32.shell, saveDialog, folderTokens, translation, families,
-                    TARNWICK_INFO_URL},
-      TARNWICK_SITE_URL};
+  const MainWindowServices services{win32.resources, win32.locale,
+                                    FrameServices{catalogue, win32.files, win32.fileInfo, win32.shell, saveDialog,
+                                                  folderTokens, translation, families, TARNWICK_INFO_URL},
+                                    TARNWICK_SITE_URL};
   TFrmTarnwick window(services, translation);
   saveDialog.SetOwner(window.Handle());
   SetUnexpectedErrorHandler([&](const std::exception& error) { ShowErrorBox(window.Handle(), error); });

@@ -109,4 +109,3 @@ bool SaveWindowPicture(HWND window, const wchar_t* path) {
   ReleaseDC(nullptr, screen);
   return saved;
 }
-

@@ -90,7 +90,9 @@ TEST_F(MainWindow, TheCaptionIsTarnwickInEveryLanguageAndTheHeaderIsTranslated) 
     const wchar_t* language;
     const wchar_t* home;
     const wchar_t* button;
-  } cases[] = {{L"ko", L"처음화면", L"사용안함"}, {L"en", L"Home", L"Disable"}, {L"ja", L"ホーム", L"無効化"},
+  } cases[] = {{L"ko", L"처음화면", L"사용안함"},
+               {L"en", L"Home", L"Disable"},
+               {L"ja", L"ホーム", L"無効化"},
                {L"ar", L"الرئيسية", L"تعطيل"}};
   for (const auto& c : cases) {
     const auto window = Open(c.language);
@@ -143,8 +145,7 @@ TEST_F(MainWindow, DisablingGreysTheRowInPlaceF5RemovesItAndAllProgramsBringsItB
 
   SendMessageW(frame.ChkAllList.Handle(), BM_CLICK, 0, 0);
   EXPECT_TRUE(frame.ChkAllList.Checked());
-  EXPECT_EQ(Rows(*window),
-            (std::vector<std::wstring>{L"Notes|HKCU|grey", L"Sample Agent|SERV", L"Tray|HKLM|grey"}));
+  EXPECT_EQ(Rows(*window), (std::vector<std::wstring>{L"Notes|HKCU|grey", L"Sample Agent|SERV", L"Tray|HKLM|grey"}));
 
   frame.ListAutorun.SelectRow(0);
   SendMessageW(frame.BtnAutorun.Handle(), BM_CLICK, 0, 0);
@@ -216,11 +217,11 @@ TEST(MainWindowOnWindows, DisablingWritesTheStartupApprovedValueBesideTheEntry) 
   SystemCatalogue catalogue(win32.registry, win32.files, win32.tasks, win32.services, win32.system, tokens);
   ChosenFile dialog;
   platform::FakeShell shell;
-  TFrmTarnwick window({win32.resources, win32.locale,
-                       FrameServices{catalogue, win32.files, win32.fileInfo, shell, dialog, tokens, translation,
-                                     families, kInfo},
-                       kSite},
-                      translation);
+  TFrmTarnwick window(
+      {win32.resources, win32.locale,
+       FrameServices{catalogue, win32.files, win32.fileInfo, shell, dialog, tokens, translation, families, kInfo},
+       kSite},
+      translation);
   window.Show();
   Pump(500);
   TFrmAutorun& frame = *window.FrmAutorun;
@@ -232,7 +233,8 @@ TEST(MainWindowOnWindows, DisablingWritesTheStartupApprovedValueBesideTheEntry) 
   ASSERT_GE(found, 0);
   frame.ListAutorun.SelectRow(found);
   frame.BtnAutorunClick();
-  const std::vector<std::byte> value = reg.ReadBinary(platform::kCurrentUser, keys::kApprovedRun, L"TarnwickWindowTest");
+  const std::vector<std::byte> value =
+      reg.ReadBinary(platform::kCurrentUser, keys::kApprovedRun, L"TarnwickWindowTest");
   ASSERT_EQ(value.size(), 12u);
   EXPECT_EQ(std::to_integer<int>(value[0]), 3);
   EXPECT_FALSE(frame.Model().Rows()[found].Enabled) << "the row stays, grey";

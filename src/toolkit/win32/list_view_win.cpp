@@ -5,10 +5,10 @@
 #include "platform/win32/system_dll.h"
 
 ListView::ListView(Form& form, Control& parent, std::wstring name) : Control(form, &parent, std::move(name), false) {
-  CreateWindowOf(WC_LISTVIEWW,
-                 WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL | LVS_SHOWSELALWAYS |
-                     LVS_NOSORTHEADER,
-                 WS_EX_CLIENTEDGE);
+  CreateWindowOf(
+      WC_LISTVIEWW,
+      WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER,
+      WS_EX_CLIENTEDGE);
   ListView_SetExtendedListViewStyle(window_, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
   // The explorer look comes from uxtheme, which is no known DLL: it is loaded from System32.
   static const platform::SystemDll uxtheme(L"uxtheme.dll");

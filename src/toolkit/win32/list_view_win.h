@@ -39,9 +39,9 @@ class ListView : public Control {
   void SelectRow(int row);
 
   std::function<std::wstring(int row, int column)> Text;
-  std::function<int(int row)> ImageIndex;        // of column 0
-  std::function<bool(int row)> Greyed;           // drawn in the system's grey-text colour
-  std::function<HFONT(int column)> ColumnFont;   // null: the list's font
+  std::function<int(int row)> ImageIndex;      // of column 0
+  std::function<bool(int row)> Greyed;         // drawn in the system's grey-text colour
+  std::function<HFONT(int column)> ColumnFont; // null: the list's font
   std::function<void()> OnDoubleClick;
   std::function<void(WORD key)> OnKeyDown;
   std::function<void(POINT screen)> OnContextMenu; // OnClick: a click of the mouse

@@ -9,8 +9,8 @@
 
 namespace {
 
-constexpr int kRowHeight = 24;  // design pixels, every row
-constexpr int kImageSize = 16;  // design pixels
+constexpr int kRowHeight = 24; // design pixels, every row
+constexpr int kImageSize = 16; // design pixels
 
 struct IconDestroyer {
   void operator()(HICON icon) const { DestroyIcon(icon); }
@@ -27,8 +27,8 @@ TFrmAutorun::TFrmAutorun(Form& form, Control& parent, const FrameServices& servi
       ChkAllList(form.Make<CheckBox>(PnlAutorun, L"ChkAllList", L"전체목록")),
       Menu(form.Make<PopupMenu>(*this, L"Menu")),
       services_(services),
-      images_(std::make_unique<platform::Win32ImageList>(Scale(kImageSize, Dpi()),
-                                                         ListAutorun.ImageHeightFor(kRowHeight))),
+      images_(
+          std::make_unique<platform::Win32ImageList>(Scale(kImageSize, Dpi()), ListAutorun.ImageHeightFor(kRowHeight))),
       model_(services.catalogue, services.files, services.fileInfo, *images_, services.folderTokens, fileWhite,
              nameWhite) {
   align = Align::Client;
@@ -152,7 +152,8 @@ void TFrmAutorun::BtnSaveClick() {
   const Translation& t = services_.translation;
   platform::SaveDialogOptions options;
   options.title = t.Translate(L"파일 저장");
-  options.filters = {{t.Translate(L"텍스트 파일") + L" (*.txt)", L"*.txt"}, {t.Translate(L"모든 파일") + L" (*.*)", L"*.*"}};
+  options.filters = {{t.Translate(L"텍스트 파일") + L" (*.txt)", L"*.txt"},
+                     {t.Translate(L"모든 파일") + L" (*.*)", L"*.*"}};
   options.defaultExtension = L"txt";
   std::wstring path;
   if (!services_.saveDialog.ChooseFile(options, path)) return;

@@ -67,4 +67,3 @@ class TFrmAutorun final : public Panel {
   TAutorunModel model_;
   FontHandle consolas_;
 };
-

@@ -12,13 +12,17 @@ using Gdiplus::PointF;
 
 void BlankPage(Gdiplus::Graphics& g, float s) {
   const float fold = s * 0.3f;
-  const PointF page[] = {{s * 0.2f, s * 0.06f}, {s * 0.8f - fold, s * 0.06f}, {s * 0.8f, s * 0.06f + fold},
-                         {s * 0.8f, s * 0.94f}, {s * 0.2f, s * 0.94f}};
+  const PointF page[] = {{s * 0.2f, s * 0.06f},
+                         {s * 0.8f - fold, s * 0.06f},
+                         {s * 0.8f, s * 0.06f + fold},
+                         {s * 0.8f, s * 0.94f},
+                         {s * 0.2f, s * 0.94f}};
   Gdiplus::SolidBrush white(Color(255, 255, 255, 255));
   Gdiplus::Pen edge(Color(255, 120, 120, 120), std::max(1.0f, s / 16));
   g.FillPolygon(&white, page, 5);
   g.DrawPolygon(&edge, page, 5);
-  const PointF corner[] = {{s * 0.8f - fold, s * 0.06f}, {s * 0.8f - fold, s * 0.06f + fold}, {s * 0.8f, s * 0.06f + fold}};
+  const PointF corner[] = {
+      {s * 0.8f - fold, s * 0.06f}, {s * 0.8f - fold, s * 0.06f + fold}, {s * 0.8f, s * 0.06f + fold}};
   g.DrawLines(&edge, corner, 3);
 }
 
@@ -83,10 +87,18 @@ HICON MakeStoredImage(int index, int size) {
     g.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
     const float s = static_cast<float>(size);
     switch (index) {
-      case 0: BlankPage(g, s); break;
-      case 1: BlueCubes(g, s); break;
-      case 2: Clock(g, s); break;
-      default: Gears(g, s); break;
+      case 0:
+        BlankPage(g, s);
+        break;
+      case 1:
+        BlueCubes(g, s);
+        break;
+      case 2:
+        Clock(g, s);
+        break;
+      default:
+        Gears(g, s);
+        break;
     }
   }
   HICON icon = nullptr;
