@@ -52,11 +52,14 @@ bool TAutorunModel::MakeRow(const TAutorunInfo& entry, TAutorunItem& row) {
       break;
   }
   // Run keys and Startup files show their program's product name and icon.
-  std::map<std::wstring, std::wstring> values;
-  GetFileVersionStrings(files_, fileInfo_, entry.FileName, {L"ProductName"}, values);
-  if (const auto product = values.find(L"ProductName"); product != values.end() && !product->second.empty()) {
-    row.FileName = product->second;
+  // Each file's version information is read once per run, as its icon is: F5 costs no reads.
+  auto product = productNames_.find(entry.FileName);
+  if (product == productNames_.end()) {
+    std::map<std::wstring, std::wstring> values;
+    GetFileVersionStrings(files_, fileInfo_, entry.FileName, {L"ProductName"}, values);
+    product = productNames_.emplace(entry.FileName, values[L"ProductName"]).first;
   }
+  if (!product->second.empty()) row.FileName = product->second;
   row.Icon = GetFileIconIndex(files_, fileInfo_, listIconObj_, images_, entry.FileName, kImageDefault);
   return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The rows of the autorun list, without the window: which catalogue entries get a row, with
 // which name and image, and how the rows follow the catalogue from one load to the next.
+#include <map>
 #include <string>
 #include <vector>
 
@@ -62,6 +63,7 @@ class TAutorunModel {
   const FilterList& nameWhite_;
   AutorunList listAutoObj_;
   IconCache listIconObj_; // grows for the whole run: each icon location is read once
+  std::map<std::wstring, std::wstring> productNames_; // file -> product name, read once per run
   std::vector<TAutorunItem> rows_;
 };
 

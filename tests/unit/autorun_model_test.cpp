@@ -105,6 +105,17 @@ TEST_F(AutorunModel, AnEntryWhosePathChangesOnlyInCaseKeepsItsRow) {
   EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"App Pro|HKCU|off|4", L"Tool|FILE|on|1"}));
 }
 
+TEST_F(AutorunModel, AFreshLoadReadsNoFileAgain) {
+  catalogue.Add(L"HKLM", L"AppValue", L"HKLM\\Software\\Run\\AppValue", true, L"C:\\App\\app.exe");
+  EXPECT_EQ(Rows(), std::vector<std::wstring>{L"App Pro|HKLM|on|4"});
+  EXPECT_EQ(info.VersionReads.size(), 1u);
+  EXPECT_EQ(info.Extracted.size(), 1u);
+  model.Clear(); // F5: every row is added again
+  EXPECT_EQ(Rows(), std::vector<std::wstring>{L"App Pro|HKLM|on|4"});
+  EXPECT_EQ(info.VersionReads.size(), 1u) << "the product name is read once per run";
+  EXPECT_EQ(info.Extracted.size(), 1u) << "and so is the icon";
+}
+
 TEST_F(AutorunModel, VersionAndIconAreReadOnlyForAddedRows) {
   // Each case's file has a version and an icon of its own, so a read for it shows.
   auto program = [&](const std::wstring& name) {
