@@ -3,11 +3,9 @@
 
 #include <commctrl.h>
 
-#include "app/main_window_win.h"
+#include "app/program_win.h"
 #include "autorun/startup_folders.h"
-#include "platform/win32/save_dialog_win.h"
 #include "platform/win32/system_dll.h"
-#include "platform/win32/win32_platform.h"
 #include "support/utf8.h"
 
 namespace {
@@ -41,22 +39,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   const INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
 
-  // What the program builds once, before any window: the platform, the translation and the
-  // current language, the folder tokens, the button style families.
-  platform::Win32Platform win32;
-  Translation translation(win32.resources, win32.locale);
-  const FolderTokens folderTokens = MakeFolderTokens(win32.files, win32.system);
-  ButtonFamilies families;
-  families.Register(std::make_unique<TVeltranoButtonStyles>());
-  SystemCatalogue catalogue(win32.registry, win32.files, win32.tasks, win32.services, win32.system, folderTokens);
-  platform::Win32SaveDialog saveDialog;
-
-  const MainWindowServices services{win32.resources, win32.locale,
-                                    FrameServices{catalogue, win32.files, win32.fileInfo, win32.shell, saveDialog,
-                                                  folderTokens, translation, families, TARNWICK_INFO_URL},
-                                    TARNWICK_SITE_URL};
-  TFrmTarnwick window(services, translation);
-  saveDialog.SetOwner(window.Handle());
+  Program program;
+  TFrmTarnwick window(program.Services(TARNWICK_SITE_URL, TARNWICK_INFO_URL), program.translation);
+  program.saveDialog.SetOwner(window.Handle());
   SetUnexpectedErrorHandler([&](const std::exception& error) { ShowErrorBox(window.Handle(), error); });
   window.OnDestroy = [] { PostQuitMessage(0); };
   window.Show();

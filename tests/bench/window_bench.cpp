@@ -5,11 +5,9 @@
 #include <chrono>
 #include <cstdio>
 
-#include "app/main_window_win.h"
+#include "app/program_win.h"
 #include "gallery.h"
-#include "platform/win32/save_dialog_win.h"
 #include "platform/win32/system_dll.h"
-#include "platform/win32/win32_platform.h"
 
 namespace {
 
@@ -22,18 +20,9 @@ double Since(std::chrono::steady_clock::time_point start) {
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   const auto start = std::chrono::steady_clock::now();
   platform::RestrictDllSearchToSystem32();
-  platform::Win32Platform win32;
-  Translation translation(win32.resources, win32.locale);
-  const FolderTokens folderTokens = MakeFolderTokens(win32.files, win32.system);
-  ButtonFamilies families;
-  families.Register(std::make_unique<TVeltranoButtonStyles>());
-  SystemCatalogue catalogue(win32.registry, win32.files, win32.tasks, win32.services, win32.system, folderTokens);
-  platform::Win32SaveDialog saveDialog;
-  TFrmTarnwick window({win32.resources, win32.locale,
-                       FrameServices{catalogue, win32.files, win32.fileInfo, win32.shell, saveDialog, folderTokens,
-                                     translation, families, L"https://info.tarnwick.example"},
-                       L"https://www.tarnwick.example"},
-                      translation);
+  Program program;
+  TFrmTarnwick window(program.Services(L"https://www.tarnwick.example", L"https://info.tarnwick.example"),
+                      program.translation);
   window.Show();
   TFrmAutorun& frame = *window.FrmAutorun;
   while (frame.Model().Rows().empty()) Pump(1); // the start-up reply loads the list
@@ -49,7 +38,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   for (int i = 0; i < 5; ++i) {
     const auto read = std::chrono::steady_clock::now();
     AutorunList list;
-    catalogue.GetAutorunList(list);
+    program.catalogue.GetAutorunList(list);
     std::printf("catalogue alone: %.0f ms, %zu entries\n", Since(read), list.size());
   }
   return 0;
