@@ -122,6 +122,27 @@ TEST_F(MainWindow, TheLayoutTableAtTheWindowsDpiAndTheLogosLink) {
   EXPECT_EQ(row.bottom - row.top, Scale(24, dpi)) << "every row 24 pixels high, scaled";
 }
 
+TEST_F(MainWindow, TheListFollowsANewDpi) {
+  const auto window = Open(L"en");
+  TFrmAutorun& frame = *window->FrmAutorun;
+  window->ApplyDpi(144, nullptr);
+  Pump(100);
+  const HWND list = frame.ListAutorun.Handle();
+  RECT row{};
+  ListView_GetItemRect(list, 0, &row, LVIR_BOUNDS);
+  EXPECT_EQ(row.bottom - row.top, 36) << "24 pixels at 144 DPI";
+  EXPECT_EQ(ListView_GetColumnWidth(list, 1), 75);
+  int width = 0, height = 0;
+  ImageList_GetIconSize(frame.Images(), &width, &height);
+  EXPECT_EQ(width, 24);
+  EXPECT_EQ(ImageList_GetImageCount(frame.Images()), 4) << "the stored images, kept at their places";
+  LOGFONTW listFont{}, consolas{};
+  GetObjectW(window->Font(), sizeof(listFont), &listFont);
+  GetObjectW(frame.ColumnFont(1), sizeof(consolas), &consolas);
+  EXPECT_EQ(consolas.lfHeight, listFont.lfHeight);
+  EXPECT_STREQ(consolas.lfFaceName, L"Consolas");
+}
+
 TEST_F(MainWindow, TheListLoadsAtStartWithTheBuiltInLists) {
   const auto window = Open(L"en");
   EXPECT_EQ(Rows(*window), (std::vector<std::wstring>{L"Notes|HKCU", L"Sample Agent|SERV"}))

@@ -1,11 +1,32 @@
 #include "platform/win32/image_list_win.h"
 
+#include <utility>
+
 namespace platform {
 
 Win32ImageList::Win32ImageList(int width, int height)
     : list_(ImageList_Create(width, height, ILC_COLOR32 | ILC_MASK, 16, 16)) {}
 
-bool Win32ImageList::AddIcon(std::wstring_view, IconHandle icon) {
+bool Win32ImageList::AddIcon(std::wstring_view, IconHandle icon) { return Put(-1, reinterpret_cast<HICON>(icon)); }
+
+bool Win32ImageList::ReplaceIcon(int index, IconHandle icon) {
+  return index >= 0 && index < Count() && Put(index, reinterpret_cast<HICON>(icon));
+}
+
+void Win32ImageList::Rescale(int width, int height) {
+  UniqueResource<HIMAGELIST, Destroy, nullptr> old(ImageList_Create(width, height, ILC_COLOR32 | ILC_MASK, 16, 16));
+  std::swap(old, list_);
+  if (!old) return;
+  struct IconDestroyer {
+    void operator()(HICON icon) const { DestroyIcon(icon); }
+  };
+  for (int i = 0; i < ImageList_GetImageCount(old.get()); ++i) {
+    const UniqueResource<HICON, IconDestroyer, nullptr> icon(ImageList_GetIcon(old.get(), i, ILD_NORMAL));
+    Put(-1, icon.get());
+  }
+}
+
+bool Win32ImageList::Put(int index, HICON hicon) {
   int width = 0, height = 0;
   if (!list_ || !ImageList_GetIconSize(list_.get(), &width, &height)) return false;
   struct DcDeleter {
@@ -22,7 +43,6 @@ bool Win32ImageList::AddIcon(std::wstring_view, IconHandle icon) {
   const UniqueResource<HBITMAP, BitmapDeleter, nullptr> mask(CreateBitmap(width, height, 1, 1, nullptr));
   const UniqueResource<HDC, DcDeleter, nullptr> dc(CreateCompatibleDC(nullptr));
   if (!color || !mask || !dc) return false;
-  const auto hicon = reinterpret_cast<HICON>(icon);
   const int y = (height - width) / 2;
   const HGDIOBJ old = SelectObject(dc.get(), color.get());
   DrawIconEx(dc.get(), 0, y, hicon, width, width, 0, nullptr, DI_NORMAL);
@@ -30,7 +50,8 @@ bool Win32ImageList::AddIcon(std::wstring_view, IconHandle icon) {
   PatBlt(dc.get(), 0, 0, width, height, WHITENESS); // transparent outside the icon
   DrawIconEx(dc.get(), 0, y, hicon, width, width, 0, nullptr, DI_MASK);
   SelectObject(dc.get(), old);
-  return ImageList_Add(list_.get(), color.get(), mask.get()) >= 0;
+  return index < 0 ? ImageList_Add(list_.get(), color.get(), mask.get()) >= 0
+                   : ImageList_Replace(list_.get(), index, color.get(), mask.get()) != FALSE;
 }
 
 int Win32ImageList::Count() const { return list_ ? ImageList_GetImageCount(list_.get()) : 0; }

@@ -18,8 +18,15 @@ class Win32ImageList final : public ImageList {
   bool AddIcon(std::wstring_view name, IconHandle icon) override;
   int Count() const override;
   HIMAGELIST Handle() const { return list_.get(); }
+  // Puts `icon` in the place of the image `index`.
+  bool ReplaceIcon(int index, IconHandle icon);
+  // Makes the cells `width` x `height` (a new DPI), every image kept at its index.
+  void Rescale(int width, int height);
 
  private:
+  // Draws `icon` square and centred into a cell and adds it (index -1) or replaces image `index`.
+  bool Put(int index, HICON icon);
+
   struct Destroy {
     void operator()(HIMAGELIST list) const { ImageList_Destroy(list); }
   };

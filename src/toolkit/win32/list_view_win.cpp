@@ -43,6 +43,11 @@ void ListView::FitFirstColumn() {
   ListView_SetColumnWidth(window_, 0, std::max(0, static_cast<int>(client.right) - others));
 }
 
+void ListView::OnDpiChanged() {
+  Control::OnDpiChanged();
+  FitFirstColumn(); // the fixed columns' design widths at the new DPI
+}
+
 void ListView::SetImages(HIMAGELIST images) { ListView_SetImageList(window_, images, LVSIL_SMALL); }
 
 int ListView::ImageHeightFor(int rowHeight) {

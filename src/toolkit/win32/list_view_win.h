@@ -47,6 +47,7 @@ class ListView : public Control {
   std::function<void(POINT screen)> OnContextMenu; // OnClick: a click of the mouse
 
   bool OnNotify(const NMHDR& header, LRESULT& result) override;
+  void OnDpiChanged() override;
 
  private:
   bool OnStandardMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;

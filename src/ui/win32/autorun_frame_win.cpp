@@ -53,10 +53,7 @@ TFrmAutorun::TFrmAutorun(Form& form, Control& parent, const FrameServices& servi
     images_->AddIcon(std::to_wstring(i), reinterpret_cast<platform::IconHandle>(icon.get()));
   }
   ListAutorun.SetImages(images_->Handle());
-  LOGFONTW font{};
-  GetObjectW(form.Font(), sizeof(font), &font);
-  lstrcpynW(font.lfFaceName, L"Consolas", LF_FACESIZE);
-  consolas_.reset(CreateFontIndirectW(&font));
+  MakeColumnFont();
 
   const auto& rows = model_.Rows();
   ListAutorun.Text = [&rows](int row, int column) {
@@ -75,6 +72,27 @@ TFrmAutorun::TFrmAutorun(Form& form, Control& parent, const FrameServices& servi
 }
 
 HFONT TFrmAutorun::ColumnFont(int column) { return column == 1 ? consolas_.get() : nullptr; }
+
+void TFrmAutorun::MakeColumnFont() {
+  // Column 1 in Consolas, at the size and style of the list's font.
+  LOGFONTW font{};
+  GetObjectW(OwnerForm().Font(), sizeof(font), &font);
+  lstrcpynW(font.lfFaceName, L"Consolas", LF_FACESIZE);
+  consolas_.reset(CreateFontIndirectW(&font));
+}
+
+void TFrmAutorun::OnDpiChanged() {
+  Panel::OnDpiChanged();
+  MakeColumnFont();
+  // File icons are scaled from their cells; the stored images are drawn anew at the new size.
+  images_->Rescale(Scale(kImageSize, Dpi()), ListAutorun.ImageHeightFor(kRowHeight));
+  for (int i = 0; i < kStoredImages; ++i) {
+    const UniqueResource<HICON, IconDestroyer, nullptr> icon(MakeStoredImage(i, Scale(kImageSize, Dpi())));
+    images_->ReplaceIcon(i, reinterpret_cast<platform::IconHandle>(icon.get()));
+  }
+  ListAutorun.SetImages(images_->Handle());
+  ListAutorun.Redraw();
+}
 
 void TFrmAutorun::LoadAutorun() {
   // Pending messages run first: the window repaints before the catalogue, which can take

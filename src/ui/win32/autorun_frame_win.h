@@ -49,6 +49,9 @@ class TFrmAutorun final : public Panel {
   void BtnSaveClick();
 
   const TAutorunModel& Model() const { return model_; }
+  // Redraws the stored images, sizes every image and the Consolas font for the new DPI.
+  void OnDpiChanged() override;
+  HFONT ColumnFont(int column);
   HIMAGELIST Images() const { return images_->Handle(); }
 
   ListView& ListAutorun;
@@ -60,7 +63,7 @@ class TFrmAutorun final : public Panel {
  private:
   // Shows the button for an entry that is `enabled`: raised "Disable", or pressed "Enable".
   void ShowButtonFor(bool enabled);
-  HFONT ColumnFont(int column);
+  void MakeColumnFont();
 
   FrameServices services_;
   std::unique_ptr<platform::Win32ImageList> images_;
