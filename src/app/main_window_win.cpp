@@ -2,7 +2,6 @@
 
 #include <nlohmann/json.hpp>
 
-#include "support/unique_resource.h"
 #include "toolkit/win32/gdiplus_win.h"
 #include "toolkit/win32/theme_helper_win.h"
 
@@ -56,8 +55,6 @@ void TFrmTarnwick::FormCreate() {
   LoadListFromResource(services_.resources, *NameBlack, L"name_black");
   FrmAutorun = &Make<TFrmAutorun>(PnlAutorun, services_.frame, *FileWhite, *NameWhite);
   Relayout();
-  PnlHead.Relayout();
-  PnlAutorun.Relayout();
   // The start-up request is not made yet: its "no reply" path runs once the window is up.
   PostMessageW(Handle(), kStartupReply, 0, 0);
 }
@@ -112,12 +109,9 @@ void DrawLogo(HDC dc, const RECT& rect) {
     g.FillRectangle(&white, x + side * 0.43f, y + side * 0.22f, side * 0.14f, side * 0.56f);
   }
   // The name in a bold face the font mapper always finds, anti-aliased by the system.
-  struct FontDeleter {
-    void operator()(HFONT font) const { DeleteObject(font); }
-  };
-  const UniqueResource<HFONT, FontDeleter, nullptr> font(
-      CreateFontW(-static_cast<int>(height * 0.29f), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, VARIABLE_PITCH | FF_SWISS, L"Segoe UI"));
+  const platform::FontHandle font(CreateFontW(-static_cast<int>(height * 0.29f), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
+                                              DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                              CLEARTYPE_QUALITY, VARIABLE_PITCH | FF_SWISS, L"Segoe UI"));
   const HGDIOBJ old = SelectObject(dc, font.get());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, RGB(40, 48, 60));

@@ -14,6 +14,9 @@ struct Color {
 
 // The colour as Windows keeps it: 0x00BBGGRR.
 constexpr std::uint32_t ColorRef(Color c) { return c.r | c.g << 8 | static_cast<std::uint32_t>(c.b) << 16; }
+constexpr Color FromColorRef(std::uint32_t c) {
+  return {static_cast<std::uint8_t>(c), static_cast<std::uint8_t>(c >> 8), static_cast<std::uint8_t>(c >> 16)};
+}
 
 // Each channel moved `percent` toward white, halves rounded up.
 Color Lighten(Color c, int percent);

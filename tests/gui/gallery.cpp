@@ -50,8 +50,6 @@ Gallery::Gallery(const ButtonFamilies& families, bool border)
   menu.AddItem(L"BtnSave", L"목록 저장", nullptr);
   status.SetText(L"Ready");
   form.Relayout();
-  head.Relayout();
-  body.Relayout();
 }
 
 void Focus(StyledButton& button) { SetFocus(button.Handle()); }

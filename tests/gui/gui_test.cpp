@@ -19,13 +19,10 @@ Color PixelAt(HWND window, int x, int y) {
   const HDC screen = GetDC(nullptr);
   const COLORREF pixel = GetPixel(screen, point.x, point.y);
   ReleaseDC(nullptr, screen);
-  return {GetRValue(pixel), GetGValue(pixel), GetBValue(pixel)};
+  return FromColorRef(pixel);
 }
 
-Color GreyText() {
-  const COLORREF c = GetSysColor(COLOR_GRAYTEXT);
-  return {GetRValue(c), GetGValue(c), GetBValue(c)};
-}
+Color GreyText() { return FromColorRef(GetSysColor(COLOR_GRAYTEXT)); }
 
 RECT ClientOf(HWND window) {
   RECT rect;

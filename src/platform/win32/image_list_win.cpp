@@ -14,14 +14,11 @@ bool Win32ImageList::ReplaceIcon(int index, IconHandle icon) {
 }
 
 void Win32ImageList::Rescale(int width, int height) {
-  UniqueResource<HIMAGELIST, Destroy, nullptr> old(ImageList_Create(width, height, ILC_COLOR32 | ILC_MASK, 16, 16));
+  OwnedImageList old(ImageList_Create(width, height, ILC_COLOR32 | ILC_MASK, 16, 16));
   std::swap(old, list_);
   if (!old) return;
-  struct IconDestroyer {
-    void operator()(HICON icon) const { DestroyIcon(icon); }
-  };
   for (int i = 0; i < ImageList_GetImageCount(old.get()); ++i) {
-    const UniqueResource<HICON, IconDestroyer, nullptr> icon(ImageList_GetIcon(old.get(), i, ILD_NORMAL));
+    const OwnedIcon icon(ImageList_GetIcon(old.get(), i, ILD_NORMAL));
     Put(-1, icon.get());
   }
 }
@@ -29,19 +26,12 @@ void Win32ImageList::Rescale(int width, int height) {
 bool Win32ImageList::Put(int index, HICON hicon) {
   int width = 0, height = 0;
   if (!list_ || !ImageList_GetIconSize(list_.get(), &width, &height)) return false;
-  struct DcDeleter {
-    void operator()(HDC dc) const { DeleteDC(dc); }
-  };
-  struct BitmapDeleter {
-    void operator()(HBITMAP bitmap) const { DeleteObject(bitmap); }
-  };
   BITMAPINFO info{};
   info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
   void* bits = nullptr;
-  const UniqueResource<HBITMAP, BitmapDeleter, nullptr> color(
-      CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  const UniqueResource<HBITMAP, BitmapDeleter, nullptr> mask(CreateBitmap(width, height, 1, 1, nullptr));
-  const UniqueResource<HDC, DcDeleter, nullptr> dc(CreateCompatibleDC(nullptr));
+  const GdiObject<HBITMAP> color(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  const GdiObject<HBITMAP> mask(CreateBitmap(width, height, 1, 1, nullptr));
+  const MemoryDc dc(CreateCompatibleDC(nullptr));
   if (!color || !mask || !dc) return false;
   const int y = (height - width) / 2;
   const HGDIOBJ old = SelectObject(dc.get(), color.get());

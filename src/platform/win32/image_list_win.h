@@ -4,7 +4,7 @@
 #include <commctrl.h>
 
 #include "platform/image_list.h"
-#include "support/unique_resource.h"
+#include "platform/win32/gdi_win.h"
 
 namespace platform {
 
@@ -27,10 +27,7 @@ class Win32ImageList final : public ImageList {
   // Draws `icon` square and centred into a cell and adds it (index -1) or replaces image `index`.
   bool Put(int index, HICON icon);
 
-  struct Destroy {
-    void operator()(HIMAGELIST list) const { ImageList_Destroy(list); }
-  };
-  UniqueResource<HIMAGELIST, Destroy, nullptr> list_;
+  OwnedImageList list_;
 };
 
 } // namespace platform

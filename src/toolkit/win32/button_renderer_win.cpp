@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "support/unique_resource.h"
+#include "platform/win32/gdi_win.h"
 #include "toolkit/win32/gdiplus_win.h"
 
 namespace {
@@ -23,21 +23,14 @@ void RoundedRect(Gdiplus::GraphicsPath& path, float x, float y, float width, flo
   path.CloseFigure();
 }
 
-struct DcDeleter {
-  void operator()(HDC dc) const { DeleteDC(dc); }
-};
-struct ObjectDeleter {
-  void operator()(HGDIOBJ object) const { DeleteObject(object); }
-};
-
 } // namespace
 
 void DrawStyledButton(HDC dc, const RECT& rect, const ButtonPaint& paint) {
   StartGdiplus();
   const int width = rect.right - rect.left, height = rect.bottom - rect.top;
   if (width <= 0 || height <= 0) return;
-  const UniqueResource<HDC, DcDeleter, nullptr> memory(CreateCompatibleDC(dc));
-  const UniqueResource<HGDIOBJ, ObjectDeleter, nullptr> bitmap(CreateCompatibleBitmap(dc, width, height));
+  const platform::MemoryDc memory(CreateCompatibleDC(dc));
+  const platform::GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(dc, width, height));
   const HGDIOBJ oldBitmap = SelectObject(memory.get(), bitmap.get());
   const TStyledButtonAttributes& a = *paint.attributes;
   {

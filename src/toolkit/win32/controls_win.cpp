@@ -32,12 +32,8 @@ void RegisterClasses() {
   (void)registered;
 }
 
-struct BrushDeleter {
-  void operator()(HBRUSH brush) const { DeleteObject(brush); }
-};
-
 void Fill(HDC dc, const RECT& rect, Color color) {
-  const UniqueResource<HBRUSH, BrushDeleter, nullptr> brush(CreateSolidBrush(ColorRef(color)));
+  const platform::GdiObject<HBRUSH> brush(CreateSolidBrush(ColorRef(color)));
   FillRect(dc, &rect, brush.get());
 }
 
@@ -226,8 +222,13 @@ void Control::SetCaption(const std::wstring& caption) {
 }
 
 void Control::Place(const Rect& placed) {
+  RECT now;
+  GetWindowRect(window_, &now);
+  const bool resized = now.right - now.left != placed.width || now.bottom - now.top != placed.height;
   SetWindowPos(window_, nullptr, placed.left, placed.top, placed.width, placed.height,
                SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+  // A resized window lays out its children on WM_SIZE; one that keeps its size does it here.
+  if (!resized) Relayout();
 }
 
 void Control::Relayout() {
@@ -255,9 +256,7 @@ Panel::Panel(Form& form, Control& parent, std::wstring name) : Control(form, &pa
   CreateWindowOf(kSurfaceClass, WS_VISIBLE | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT);
 }
 
-CardPanel::CardPanel(Form& form, Control& parent, std::wstring name) : Control(form, &parent, std::move(name), false) {
-  CreateWindowOf(kSurfaceClass, WS_VISIBLE | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT);
-}
+CardPanel::CardPanel(Form& form, Control& parent, std::wstring name) : Panel(form, parent, std::move(name)) {}
 
 Panel& CardPanel::AddCard(std::wstring name) {
   Panel& card = OwnerForm().Make<Panel>(*this, std::move(name));
@@ -355,10 +354,7 @@ std::vector<MenuItem*> PopupMenu::Items() const {
 }
 
 void PopupMenu::Popup(POINT screen) {
-  struct MenuDestroyer {
-    void operator()(HMENU menu) const { DestroyMenu(menu); }
-  };
-  const UniqueResource<HMENU, MenuDestroyer, nullptr> menu(CreatePopupMenu());
+  const platform::OwnedMenu menu(CreatePopupMenu());
   for (std::size_t i = 0; i < items_.size(); ++i) {
     AppendMenuW(menu.get(), MF_STRING, i + 1, items_[i]->caption.c_str());
   }
@@ -409,7 +405,6 @@ void Form::ApplyDpi(int dpi, const RECT* suggested) {
                  suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
   }
   Relayout();
-  for (const auto& control : owned_) control->Relayout();
   InvalidateRect(window_, nullptr, TRUE);
 }
 

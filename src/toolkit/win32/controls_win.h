@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "support/unique_resource.h"
+#include "platform/win32/gdi_win.h"
 #include "theme/button_styles.h"
 #include "toolkit/layout.h"
 #include "translate/translate.h"
@@ -23,11 +23,6 @@ class Form;
 // error box), and the program goes on; without one set it goes on to the caller.
 void RunHandler(const std::function<void()>& handler);
 void SetUnexpectedErrorHandler(std::function<void(const std::exception&)> handler);
-
-struct GdiObjectDeleter {
-  void operator()(HGDIOBJ object) const { DeleteObject(object); }
-};
-using FontHandle = UniqueResource<HFONT, GdiObjectDeleter, nullptr>;
 
 class Control : public Component {
  public:
@@ -115,7 +110,7 @@ class Panel : public Control {
 };
 
 // A panel that shows one of its child panels, the active card, filling it.
-class CardPanel : public Control {
+class CardPanel : public Panel {
  public:
   CardPanel(Form& form, Control& parent, std::wstring name);
   Panel& AddCard(std::wstring name);
@@ -228,7 +223,7 @@ class Form : public Control {
   friend class Control;
   void MakeFont();
   std::vector<std::unique_ptr<Control>> owned_;
-  FontHandle font_;
+  platform::FontHandle font_;
   bool border_;
   bool iconTitleFont_ = false;
   int dpi_ = 96;

@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "platform/win32/gdi_win.h"
 #include "platform/win32/system_dll.h"
 
 ListView::ListView(Form& form, Control& parent, std::wstring name) : Control(form, &parent, std::move(name), false) {
@@ -51,11 +52,8 @@ void ListView::OnDpiChanged() {
 void ListView::SetImages(HIMAGELIST images) { ListView_SetImageList(window_, images, LVSIL_SMALL); }
 
 int ListView::ImageHeightFor(int rowHeight) {
-  struct Destroy {
-    void operator()(HIMAGELIST list) const { ImageList_Destroy(list); }
-  };
   const int wanted = Scale(rowHeight, Dpi());
-  const UniqueResource<HIMAGELIST, Destroy, nullptr> probe(ImageList_Create(1, wanted, ILC_COLOR32, 1, 1));
+  const platform::OwnedImageList probe(ImageList_Create(1, wanted, ILC_COLOR32, 1, 1));
   const HIMAGELIST old = ListView_SetImageList(window_, probe.get(), LVSIL_SMALL);
   const int rows = RowCount();
   ListView_SetItemCountEx(window_, std::max(rows, 1), LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);

@@ -11,11 +11,6 @@ namespace {
 constexpr UINT_PTR kHookId = 0x7468; // "th"
 constexpr DWORD kUseImmersiveDarkMode = 20;
 
-Color GreyText() {
-  const COLORREF c = GetSysColor(COLOR_GRAYTEXT);
-  return {GetRValue(c), GetGValue(c), GetBValue(c)};
-}
-
 } // namespace
 
 TThemeHelper::TThemeHelper(Form& form) : Control(form, nullptr, L"ThemeHelper", false), FForm(form) {
@@ -39,7 +34,7 @@ TThemeHelper::~TThemeHelper() {
 }
 
 void TThemeHelper::UpdateShape() {
-  FShape->SetFill(FIsActive ? FActiveColor : GreyText());
+  FShape->SetFill(FIsActive ? FActiveColor : FromColorRef(GetSysColor(COLOR_GRAYTEXT)));
   FShape->SetVisible(FForm.HasBorder());
 }
 

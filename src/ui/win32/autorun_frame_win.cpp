@@ -3,7 +3,6 @@
 #include <stdexcept>
 
 #include "autorun/saved_list.h"
-#include "support/unique_resource.h"
 #include "support/utf8.h"
 #include "ui/win32/stored_images_win.h"
 
@@ -11,10 +10,6 @@ namespace {
 
 constexpr int kRowHeight = 24; // design pixels, every row
 constexpr int kImageSize = 16; // design pixels
-
-struct IconDestroyer {
-  void operator()(HICON icon) const { DestroyIcon(icon); }
-};
 
 } // namespace
 
@@ -27,9 +22,8 @@ TFrmAutorun::TFrmAutorun(Form& form, Control& parent, const FrameServices& servi
       ChkAllList(form.Make<CheckBox>(PnlAutorun, L"ChkAllList", L"전체목록")),
       Menu(form.Make<PopupMenu>(*this, L"Menu")),
       services_(services),
-      images_(
-          std::make_unique<platform::Win32ImageList>(Scale(kImageSize, Dpi()), ListAutorun.ImageHeightFor(kRowHeight))),
-      model_(services.catalogue, services.files, services.fileInfo, *images_, services.folderTokens, fileWhite,
+      images_(Scale(kImageSize, Dpi()), ListAutorun.ImageHeightFor(kRowHeight)),
+      model_(services.catalogue, services.files, services.fileInfo, images_, services.folderTokens, fileWhite,
              nameWhite) {
   align = Align::Client;
   ListAutorun.align = Align::Client;
@@ -48,20 +42,16 @@ TFrmAutorun::TFrmAutorun(Form& form, Control& parent, const FrameServices& servi
   for (MenuItem* item : Menu.Items()) item->SetCaption(t.Translate(item->Caption()));
   ListAutorun.SetColumns({{t.Translate(L"프로그램 이름"), 0}, {t.Translate(L"출처"), 50}});
 
-  for (int i = 0; i < kStoredImages; ++i) {
-    const UniqueResource<HICON, IconDestroyer, nullptr> icon(MakeStoredImage(i, Scale(kImageSize, Dpi())));
-    images_->AddIcon(std::to_wstring(i), reinterpret_cast<platform::IconHandle>(icon.get()));
-  }
-  ListAutorun.SetImages(images_->Handle());
+  DrawStoredImages();
+  ListAutorun.SetImages(images_.Handle());
   MakeColumnFont();
 
-  const auto& rows = model_.Rows();
-  ListAutorun.Text = [&rows](int row, int column) {
-    if (row < 0 || row >= static_cast<int>(rows.size())) return std::wstring();
-    return column == 0 ? rows[row].FileName : rows[row].From;
+  ListAutorun.Text = [this](int index, int column) {
+    const TAutorunItem* row = RowAt(index);
+    return !row ? std::wstring() : column == 0 ? row->FileName : row->From;
   };
-  ListAutorun.ImageIndex = [&rows](int row) { return row < static_cast<int>(rows.size()) ? rows[row].Icon : -1; };
-  ListAutorun.Greyed = [&rows](int row) { return row < static_cast<int>(rows.size()) && !rows[row].Enabled; };
+  ListAutorun.ImageIndex = [this](int index) { return RowAt(index) ? RowAt(index)->Icon : -1; };
+  ListAutorun.Greyed = [this](int index) { return RowAt(index) && !RowAt(index)->Enabled; };
   ListAutorun.ColumnFont = [this](int column) { return ColumnFont(column); };
   ListAutorun.OnClick = [this] { ListAutorunClick(); };
   ListAutorun.OnDoubleClick = [this] { ListAutorunDblClick(); };
@@ -72,6 +62,22 @@ TFrmAutorun::TFrmAutorun(Form& form, Control& parent, const FrameServices& servi
 }
 
 HFONT TFrmAutorun::ColumnFont(int column) { return column == 1 ? consolas_.get() : nullptr; }
+
+const TAutorunItem* TFrmAutorun::RowAt(int index) const {
+  return index >= 0 && index < static_cast<int>(model_.Rows().size()) ? &model_.Rows()[index] : nullptr;
+}
+
+void TFrmAutorun::DrawStoredImages() {
+  for (int i = 0; i < kStoredImages; ++i) {
+    const platform::OwnedIcon icon(MakeStoredImage(i, Scale(kImageSize, Dpi())));
+    const auto handle = reinterpret_cast<platform::IconHandle>(icon.get());
+    if (i < images_.Count()) {
+      images_.ReplaceIcon(i, handle);
+    } else {
+      images_.AddIcon(std::to_wstring(i), handle);
+    }
+  }
+}
 
 void TFrmAutorun::MakeColumnFont() {
   // Column 1 in Consolas, at the size and style of the list's font.
@@ -85,12 +91,9 @@ void TFrmAutorun::OnDpiChanged() {
   Panel::OnDpiChanged();
   MakeColumnFont();
   // File icons are scaled from their cells; the stored images are drawn anew at the new size.
-  images_->Rescale(Scale(kImageSize, Dpi()), ListAutorun.ImageHeightFor(kRowHeight));
-  for (int i = 0; i < kStoredImages; ++i) {
-    const UniqueResource<HICON, IconDestroyer, nullptr> icon(MakeStoredImage(i, Scale(kImageSize, Dpi())));
-    images_->ReplaceIcon(i, reinterpret_cast<platform::IconHandle>(icon.get()));
-  }
-  ListAutorun.SetImages(images_->Handle());
+  images_.Rescale(Scale(kImageSize, Dpi()), ListAutorun.ImageHeightFor(kRowHeight));
+  DrawStoredImages();
+  ListAutorun.SetImages(images_.Handle());
   ListAutorun.Redraw();
 }
 
@@ -125,12 +128,12 @@ void TFrmAutorun::BtnAutorunClick() {
   };
   BtnAutorun.SetEnabled(false);
   const Reenable reenable{BtnAutorun};
-  const int selected = ListAutorun.SelectedRow();
-  if (selected < 0 || selected >= static_cast<int>(model_.Rows().size())) {
+  const TAutorunItem* selected = RowAt(ListAutorun.SelectedRow());
+  if (!selected) {
     LoadAutorun();
     return;
   }
-  const TAutorunItem chosen = model_.Rows()[selected];
+  const TAutorunItem chosen = *selected;
   const bool wanted = !chosen.Enabled;
   services_.catalogue.SetAutorunEnabled(chosen.Target, chosen.From, wanted);
   LoadAutorun();
@@ -148,16 +151,13 @@ void TFrmAutorun::BtnAutorunClick() {
 }
 
 void TFrmAutorun::ListAutorunClick() {
-  const int focused = ListAutorun.FocusedRow();
-  if (focused < 0 || focused >= static_cast<int>(model_.Rows().size())) return;
-  ShowButtonFor(model_.Rows()[focused].Enabled);
+  if (const TAutorunItem* row = RowAt(ListAutorun.FocusedRow())) ShowButtonFor(row->Enabled);
 }
 
 void TFrmAutorun::ListAutorunDblClick() {
-  const int focused = ListAutorun.FocusedRow();
-  if (focused < 0 || focused >= static_cast<int>(model_.Rows().size())) return;
-  const TAutorunItem& row = model_.Rows()[focused];
-  services_.shell.ShellOpen(EntryAddress(services_.infoSite, row.From, row.Target));
+  if (const TAutorunItem* row = RowAt(ListAutorun.FocusedRow())) {
+    services_.shell.ShellOpen(EntryAddress(services_.infoSite, row->From, row->Target));
+  }
 }
 
 void TFrmAutorun::ListAutorunKeyDown(WORD key) {

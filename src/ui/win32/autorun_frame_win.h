@@ -3,8 +3,6 @@
 // switches the selected one off and on, the "All Programs" box, and the menu that saves the list.
 // The rows come from the row model; the list asks for their texts, images and colours as it
 // draws them.
-#include <memory>
-
 #include "autorun/catalogue.h"
 #include "platform/file_info.h"
 #include "platform/files.h"
@@ -52,7 +50,7 @@ class TFrmAutorun final : public Panel {
   // Redraws the stored images, sizes every image and the Consolas font for the new DPI.
   void OnDpiChanged() override;
   HFONT ColumnFont(int column);
-  HIMAGELIST Images() const { return images_->Handle(); }
+  HIMAGELIST Images() const { return images_.Handle(); }
 
   ListView& ListAutorun;
   Panel& PnlAutorun;
@@ -64,9 +62,13 @@ class TFrmAutorun final : public Panel {
   // Shows the button for an entry that is `enabled`: raised "Disable", or pressed "Enable".
   void ShowButtonFor(bool enabled);
   void MakeColumnFont();
+  // Draws the stored images at the current DPI into their places, first of the list.
+  void DrawStoredImages();
+  // The row at `index` of the list, or null.
+  const TAutorunItem* RowAt(int index) const;
 
   FrameServices services_;
-  std::unique_ptr<platform::Win32ImageList> images_;
+  platform::Win32ImageList images_;
   TAutorunModel model_;
-  FontHandle consolas_;
+  platform::FontHandle consolas_;
 };
