@@ -17,6 +17,14 @@ constexpr bool StartsWithAsciiNoCase(std::wstring_view text, std::wstring_view p
   return text.size() >= prefix.size() && EqualsAsciiNoCase(text.substr(0, prefix.size()), prefix);
 }
 
+// The value of a hexadecimal digit, either case; -1 for any other character.
+constexpr int HexDigit(wchar_t c) {
+  return c >= L'0' && c <= L'9'   ? c - L'0'
+         : c >= L'a' && c <= L'f' ? c - L'a' + 10
+         : c >= L'A' && c <= L'F' ? c - L'A' + 10
+                                  : -1;
+}
+
 // The simple upper-case mapping of the scripts names are likely to use (Latin, Greek,
 // Cyrillic), for where the system's own tables are not at hand.
 wchar_t SimpleUpcase(wchar_t c);

@@ -24,11 +24,8 @@ bool ParseIconNumber(std::wstring_view text, std::int64_t& number) {
   if (text.empty()) return false;
   std::int64_t value = 0;
   for (const wchar_t c : text) {
-    const unsigned digit = c >= L'0' && c <= L'9'   ? c - L'0'
-                           : c >= L'a' && c <= L'f' ? c - L'a' + 10
-                           : c >= L'A' && c <= L'F' ? c - L'A' + 10
-                                                    : 99;
-    if (digit >= base) return false;
+    const int digit = HexDigit(c);
+    if (digit < 0 || static_cast<unsigned>(digit) >= base) return false;
     value = value * base + digit;
     if (value > (base == 16 ? 0xFFFFFFFFll : 0x80000000ll)) return false; // beyond a 32-bit number
   }

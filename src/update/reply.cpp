@@ -27,12 +27,8 @@ std::wstring ExtractBetween(std::wstring_view source, std::wstring_view startMar
 
 namespace {
 
-int HexDigit(wchar_t c) {
-  if (c >= L'0' && c <= L'9') return c - L'0';
-  if (c >= L'a' && c <= L'f') return c - L'a' + 10;
-  if (c >= L'A' && c <= L'F') return c - L'A' + 10;
-  return -1;
-}
+// The one-character escapes, each followed by what it stands for.
+constexpr std::wstring_view kEscapes = L"\"\"''//\\\\b\bf\fn\nr\rt\t";
 
 // Appends one UTF-16 code unit; on Linux a high and a low surrogate in a row become one character.
 void AppendUnit(std::wstring& out, char16_t unit) {
@@ -57,46 +53,26 @@ std::wstring JsonUnescape(std::wstring_view text) {
       continue;
     }
     if (++i == text.size()) break; // a backslash at the end
-    switch (const wchar_t c = text[i]) {
-      case L'"':
-      case L'\'':
-      case L'/':
-      case L'\\':
-        out.push_back(c);
-        break;
-      case L'b':
-        out.push_back(L'\b');
-        break;
-      case L'f':
-        out.push_back(L'\f');
-        break;
-      case L'n':
-        out.push_back(L'\n');
-        break;
-      case L'r':
-        out.push_back(L'\r');
-        break;
-      case L't':
-        out.push_back(L'\t');
-        break;
-      case L'u': {
-        // Up to four hexadecimal digits; any other character among them makes it no escape.
-        const std::size_t count = std::min<std::size_t>(4, text.size() - i - 1);
-        unsigned value = 0;
-        bool hex = count > 0;
-        for (std::size_t k = 1; hex && k <= count; ++k) {
-          const int digit = HexDigit(text[i + k]);
-          hex = digit >= 0;
-          value = value * 16 + static_cast<unsigned>(digit);
-        }
-        if (hex) {
-          AppendUnit(out, static_cast<char16_t>(value));
-          i += count;
-        }
-        break;
+    const wchar_t c = text[i];
+    if (c != L'u') {
+      // A one-character escape gives what it stands for; any other is dropped with its backslash.
+      if (const std::size_t at = kEscapes.find(c); at != std::wstring_view::npos && at % 2 == 0) {
+        out.push_back(kEscapes[at + 1]);
       }
-      default:
-        break; // an unknown escape: both characters are dropped
+      continue;
+    }
+    // Up to four hexadecimal digits; any other character among them makes it no escape.
+    const std::size_t count = std::min<std::size_t>(4, text.size() - i - 1);
+    unsigned value = 0;
+    bool hex = count > 0;
+    for (std::size_t k = 1; hex && k <= count; ++k) {
+      const int digit = HexDigit(text[i + k]);
+      hex = digit >= 0;
+      value = value * 16 + static_cast<unsigned>(digit);
+    }
+    if (hex) {
+      AppendUnit(out, static_cast<char16_t>(value));
+      i += count;
     }
   }
   return out;
