@@ -76,21 +76,18 @@ void Pump(int milliseconds) {
 bool SaveWindowPicture(HWND window, const wchar_t* path) {
   StartGdiplus();
   RECT rect;
-  if (window) {
-    GetWindowRect(window, &rect);
-  } else {
-    rect = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  }
+  GetWindowRect(window, &rect);
   const int width = rect.right - rect.left, height = rect.bottom - rect.top;
   const HDC screen = GetDC(nullptr);
-  const HDC memory = CreateCompatibleDC(screen);
-  const HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-  const HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-  SelectObject(memory, old);
+  const platform::MemoryDc memory(CreateCompatibleDC(screen));
+  const platform::GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen, width, height));
+  const HGDIOBJ old = SelectObject(memory.get(), bitmap.get());
+  BitBlt(memory.get(), 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+  SelectObject(memory.get(), old);
+  ReleaseDC(nullptr, screen);
   bool saved = false;
   {
-    Gdiplus::Bitmap picture(bitmap, nullptr);
+    Gdiplus::Bitmap picture(bitmap.get(), nullptr);
     UINT count = 0, size = 0;
     Gdiplus::GetImageEncodersSize(&count, &size);
     std::vector<BYTE> buffer(size);
@@ -102,8 +99,5 @@ bool SaveWindowPicture(HWND window, const wchar_t* path) {
       }
     }
   }
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
   return saved;
 }

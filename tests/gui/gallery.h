@@ -36,5 +36,5 @@ void Focus(StyledButton& button);
 void Hover(StyledButton& button);
 // Lets the window's messages run for `milliseconds`.
 void Pump(int milliseconds);
-// Saves what the screen shows of `window`, frame included (null: the whole screen), as a PNG.
+// Saves what the screen shows of `window`, frame included, as a PNG.
 bool SaveWindowPicture(HWND window, const wchar_t* path);

@@ -42,23 +42,10 @@ void StyledButton::OnCommand(WORD code) {
 }
 
 void StyledButton::OnDrawItem(const DRAWITEMSTRUCT& item) {
-  const TStyledButtonAttributes* attributes = &states_.Normal;
-  switch (State()) {
-    case ButtonState::Pressed:
-      attributes = &states_.Pressed;
-      break;
-    case ButtonState::Selected:
-      attributes = &states_.Selected;
-      break;
-    case ButtonState::Hot:
-      attributes = &states_.Hot;
-      break;
-    case ButtonState::Disabled:
-      attributes = &states_.Disabled;
-      break;
-    case ButtonState::Normal:
-      break;
-  }
+  // The attributes of each state, in the order of ButtonState.
+  const TStyledButtonAttributes* const byState[] = {&states_.Normal, &states_.Pressed, &states_.Selected, &states_.Hot,
+                                                    &states_.Disabled};
+  const TStyledButtonAttributes* attributes = byState[static_cast<int>(State())];
   // The focus cue shows only when the keyboard is in use, as Windows' own buttons do.
   const bool keyboardFocus = (item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT);
   DrawStyledButton(item.hDC, item.rcItem,

@@ -4,7 +4,7 @@
 #include "theme/button_styles.h"
 #include "toolkit/win32/controls_win.h"
 
-enum class ButtonState { Normal, Pressed, Selected, Hot, Disabled };
+enum class ButtonState { Normal, Pressed, Selected, Hot, Disabled }; // the order of ButtonStates' members
 
 class StyledButton : public Control {
  public:
