@@ -11,6 +11,13 @@ function(tarnwick_layer library)
   cmake_parse_arguments(LAYER "HEADERS_ONLY_OF_FOLDER" "FOLDER" "SOURCES;LINKS" ${ARGN})
   set(root ${TARNWICK_LAYERS_DIR}/${library})
   set(source ${PROJECT_SOURCE_DIR}/src/${LAYER_FOLDER})
+  # A build made before the folder changed its kind of publication has the other kind there:
+  # links written through a folder link would land in src/ and replace the headers.
+  if(LAYER_HEADERS_ONLY_OF_FOLDER AND IS_SYMLINK ${root}/${LAYER_FOLDER})
+    file(REMOVE ${root}/${LAYER_FOLDER})
+  elseif(NOT LAYER_HEADERS_ONLY_OF_FOLDER AND IS_DIRECTORY ${root}/${LAYER_FOLDER} AND NOT IS_SYMLINK ${root}/${LAYER_FOLDER})
+    file(REMOVE_RECURSE ${root}/${LAYER_FOLDER})
+  endif()
   if(LAYER_HEADERS_ONLY_OF_FOLDER)
     file(MAKE_DIRECTORY ${root}/${LAYER_FOLDER})
     file(GLOB headers RELATIVE ${source} CONFIGURE_DEPENDS ${source}/*.h)

@@ -20,6 +20,9 @@ class FileInfo {
   virtual bool ReadVersion(std::wstring_view file, std::span<std::byte> block) = 0;
   // The first language and code page of "\VarFileInfo\Translation" (VerQueryValueW).
   virtual bool ReadTranslation(std::span<const std::byte> block, std::uint16_t& language, std::uint16_t& codePage) = 0;
+  // The file version of the fixed block ("\"): its most significant double word in the upper
+  // half (VerQueryValueW).
+  virtual bool ReadFileVersion(std::span<const std::byte> block, std::uint64_t& version) = 0;
   // A string below "\StringFileInfo\": its text up to the NUL (VerQueryValueW).
   virtual bool ReadVersionString(std::span<const std::byte> block, std::wstring_view subBlock, std::wstring& text) = 0;
 

@@ -28,6 +28,13 @@ bool FakeFileInfo::ReadTranslation(std::span<const std::byte> block, std::uint16
   return true;
 }
 
+bool FakeFileInfo::ReadFileVersion(std::span<const std::byte> block, std::uint64_t& version) {
+  const Version* found = Find(block);
+  if (!found || !found->FileVersion) return false;
+  version = *found->FileVersion;
+  return true;
+}
+
 bool FakeFileInfo::ReadVersionString(std::span<const std::byte> block, std::wstring_view subBlock, std::wstring& text) {
   const Version* version = Find(block);
   if (!version) return false;

@@ -36,6 +36,15 @@ bool Win32FileInfo::ReadTranslation(std::span<const std::byte> block, std::uint1
   return true;
 }
 
+bool Win32FileInfo::ReadFileVersion(std::span<const std::byte> block, std::uint64_t& version) {
+  void* value = nullptr;
+  UINT length = 0;
+  if (!QueryValue(block, L"\\", value, length) || length < sizeof(VS_FIXEDFILEINFO)) return false;
+  const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value);
+  version = static_cast<std::uint64_t>(fixed->dwFileVersionMS) << 32 | fixed->dwFileVersionLS;
+  return true;
+}
+
 bool Win32FileInfo::ReadVersionString(std::span<const std::byte> block, std::wstring_view subBlock,
                                       std::wstring& text) {
   void* value = nullptr;

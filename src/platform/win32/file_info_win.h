@@ -14,6 +14,7 @@ class Win32FileInfo final : public FileInfo {
   std::uint32_t ReadVersionSize(std::wstring_view file) override;
   bool ReadVersion(std::wstring_view file, std::span<std::byte> block) override;
   bool ReadTranslation(std::span<const std::byte> block, std::uint16_t& language, std::uint16_t& codePage) override;
+  bool ReadFileVersion(std::span<const std::byte> block, std::uint64_t& version) override;
   bool ReadVersionString(std::span<const std::byte> block, std::wstring_view subBlock, std::wstring& text) override;
   IconHandle ReadIcon(std::wstring_view path, std::uint16_t index) override;
   void CloseIcon(IconHandle icon) override;

@@ -1,0 +1,28 @@
+#pragma once
+// HTTP requests to the maker's servers. Every call is one whole request on a client of its own.
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace platform {
+
+// Request headers: name and value, sent in this order.
+using HttpHeaders = std::vector<std::pair<std::wstring, std::wstring>>;
+
+// A program running elevated never holds more of a reply than this.
+inline constexpr std::size_t kMaxReplyBytes = 1024 * 1024;
+
+class Http {
+ public:
+  virtual ~Http() = default;
+  // GET `url` with `headers` and no body. True with `body` set to the reply's bytes when any
+  // response arrived, whatever its status; false, `body` untouched, when none did (name,
+  // connection, TLS, time-out) or the body is longer than kMaxReplyBytes.
+  virtual bool Get(std::wstring_view url, const HttpHeaders& headers, std::string& body) = 0;
+  // POST `body` of `contentType` to `url`; true when any response arrived.
+  virtual bool Post(std::wstring_view url, std::wstring_view contentType, std::string_view body) = 0;
+};
+
+} // namespace platform

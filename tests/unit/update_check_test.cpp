@@ -1,0 +1,329 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+
+#include "platform/fake/fake_file_info.h"
+#include "platform/fake/fake_http.h"
+#include "platform/fake/fake_registry.h"
+#include "platform/fake/fake_shell.h"
+#include "support/reg.h"
+#include "support/utf8.h"
+#include "update/check_update.h"
+#include "update/error_report.h"
+
+namespace {
+
+using platform::HttpHeaders;
+
+TEST(GetVersionText, PutsTheFileVersionIntoTheFormatOrGivesZeros) {
+  platform::FakeFileInfo info;
+  info.Versions[L"C:\\T\\tarnwick.exe"].FileVersion = 0x0001'0000'0003'0000;
+  info.Versions[L"C:\\T\\big.exe"].FileVersion = 0xFFFF'0002'0003'0004;
+  info.Versions[L"C:\\T\\nofixed.exe"];
+  EXPECT_EQ(GetVersionText(L"%d.%d.%d.%d", info, L"C:\\T\\tarnwick.exe"), L"1.0.3.0");
+  EXPECT_EQ(GetVersionText(L"%d.%d.%d.%d", info, L"C:\\T\\big.exe"), L"65535.2.3.4") << "words are unsigned";
+  EXPECT_EQ(GetVersionText(L"v%d-%d-%d-%d", info, L"C:\\T\\tarnwick.exe"), L"v1-0-3-0");
+  EXPECT_EQ(GetVersionText(L"%d.%d.%d.%d", info, L"C:\\T\\nofixed.exe"), L"0.0.0.0");
+  EXPECT_EQ(GetVersionText(L"%d.%d.%d.%d", info, L"C:\\T\\none.exe"), L"0.0.0.0");
+}
+
+TEST(NewUnionID, LaysOutRandomNumbersDateAndTime) {
+  std::vector<std::uint32_t> bounds;
+  const auto random = [&](std::uint32_t bound) {
+    bounds.push_back(bound);
+    return bound - 1; // the largest each may give
+  };
+  int reads = 0;
+  const auto now = [&] {
+    ++reads;
+    return LocalTime{2024, 1, 15, 13, 45, 2};
+  };
+  const std::wstring id = NewUnionID(random, now);
+  EXPECT_EQ(id, L"7FFFFFFE" L"240115" L"FFFE" L"134502" L"7FFFFFFE");
+  EXPECT_EQ(bounds, (std::vector<std::uint32_t>{0x7FFFFFFF, 0xFFFF, 0x7FFFFFFF}));
+  EXPECT_EQ(reads, 2) << "the date and the time are read apart";
+  EXPECT_EQ(NewUnionID([](std::uint32_t) { return 0xAu; }, [] { return LocalTime{1999, 12, 31, 0, 0, 9}; }),
+            L"0000000A" L"991231" L"000A" L"000009" L"0000000A");
+}
+
+TEST(GetUnionID, CreatesTheIdentifierOnceAndNeverReplacesIt) {
+  platform::FakeRegistry registry;
+  int made = 0;
+  const auto newId = [&] { return L"ID" + std::to_wstring(++made); };
+  EXPECT_EQ(GetUnionID(registry, newId), L"ID1");
+  EXPECT_EQ(GetUnionID(registry, newId), L"ID1") << "the same identifier on every run";
+  EXPECT_EQ(made, 1);
+  EXPECT_EQ(registry.RequestedAccess().front(), 0x2001Fu);
+  EXPECT_EQ(registry.OpenHandles(), 0u);
+  // Written as a string with its NUL, as Windows keeps it.
+  HKey key = 0;
+  ASSERT_EQ(registry.OpenKey(platform::kCurrentUser, L"Software\\Veltrano", 0x20019, key), 0u);
+  std::uint32_t type = 0, size = 0;
+  EXPECT_EQ(registry.ReadValue(key, L"VelaUID", &type, nullptr, &size), 0u);
+  EXPECT_EQ(type, 1u);
+  EXPECT_EQ(size, 8u);
+  registry.CloseKey(key);
+
+  // A value of another type is not replaced, and gives no identifier.
+  platform::FakeRegistry other;
+  TReg(other).WriteInteger(platform::kCurrentUser, L"Software\\Veltrano", L"VelaUID", 7);
+  EXPECT_EQ(GetUnionID(other, newId), L"");
+  EXPECT_EQ(TReg(other).ReadInteger(platform::kCurrentUser, L"Software\\Veltrano", L"VelaUID", 0), 7);
+
+  // A key that cannot be opened for writing: empty, and nothing made.
+  platform::FakeRegistry locked;
+  TReg(locked).WriteString(platform::kCurrentUser, L"Software\\Veltrano", L"Other", L"x");
+  locked.RestrictAccess(platform::kCurrentUser, L"Software\\Veltrano", 0x20019);
+  made = 0;
+  EXPECT_EQ(GetUnionID(locked, newId), L"");
+  EXPECT_EQ(made, 0);
+}
+
+Identity TestIdentity() {
+  return Identity{[] { return std::wstring(L"1.0.3.0"); }, L"ko", false, [] { return std::wstring(L"UID"); }};
+}
+
+TEST(RequestHeaders, AreTheFourInOrderAndTheHoldNoticeCarriesTwo) {
+  EXPECT_EQ(RequestHeaders(TestIdentity()), (HttpHeaders{{L"User-Version", L"1.0.3.0"},
+                                                         {L"User-Language", L"ko"},
+                                                         {L"User-Debug", L"false"},
+                                                         {L"User-Union", L"UID"}}));
+  EXPECT_EQ(HoldHeaders(TestIdentity()), (HttpHeaders{{L"User-Version", L"1.0.3.0"}, {L"User-Command", L"hold"}}));
+}
+
+// The main thread of a test: hand-overs queue until the test serves them.
+class FakeMainThread final : public MainThread {
+ public:
+  bool HandOver(const std::function<void()>& step) override {
+    std::unique_lock lock(mutex_);
+    if (gone) return false;
+    bool done = false;
+    queue_.push_back([&] {
+      step();
+      done = true;
+    });
+    changed_.notify_all();
+    changed_.wait(lock, [&] { return done; });
+    return true;
+  }
+  void ServeUntil(const std::function<bool()>& ended) override {
+    std::unique_lock lock(mutex_);
+    while (!ended()) {
+      if (queue_.empty()) {
+        changed_.wait_for(lock, std::chrono::milliseconds(5));
+        continue;
+      }
+      const auto step = std::move(queue_.front());
+      queue_.pop_front();
+      lock.unlock();
+      step();
+      lock.lock();
+      changed_.notify_all();
+    }
+  }
+  bool gone = false;
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::deque<std::function<void()>> queue_;
+};
+
+// Records what the user would see, in order.
+class FakeNotification final : public UpdateNotification {
+ public:
+  bool UpdateDialog(const std::wstring& data, int dialogOffset, const std::function<void()>& hold) override {
+    events.push_back(L"dialog " + std::to_wstring(dialogOffset));
+    dialogData = data;
+    if (tickHold) hold();
+    return answerYes;
+  }
+  void ShowUpdateStatus(const std::wstring& address) override { events.push_back(L"status " + address); }
+  bool answerYes = false, tickHold = false;
+  std::wstring dialogData;
+  std::vector<std::wstring> events;
+};
+
+// The clock of a worker: a count of its pauses, and the pause after which the program ends.
+// Shared with the worker, which may outlive the test by its last look at it.
+struct Clock {
+  std::atomic<int> pauses = 0;
+  int terminateAfter = -1;
+  std::atomic<bool> toldToEnd = false; // the worker asked and was told the program is ending
+  bool Terminating() {
+    if (terminateAfter < 0 || pauses < terminateAfter) return false;
+    toldToEnd = true;
+    return true;
+  }
+};
+
+// One CheckUpdate with fakes throughout.
+struct Harness {
+  std::shared_ptr<platform::FakeHttp> http = std::make_shared<platform::FakeHttp>();
+  std::shared_ptr<FakeMainThread> mainThread = std::make_shared<FakeMainThread>();
+  std::shared_ptr<Clock> clock = std::make_shared<Clock>();
+  FakeNotification notification;
+  platform::FakeShell shell;
+
+  UpdateCheck Check() {
+    return UpdateCheck{http,
+                       TestIdentity(),
+                       [clock = clock] { return clock->Terminating(); },
+                       [clock = clock] { ++clock->pauses; },
+                       mainThread,
+                       &notification,
+                       &shell};
+  }
+  struct Result {
+    bool called = false, accepted = false;
+    std::wstring reply;
+  };
+  // CheckUpdate with a callback, served until the callback ran or the worker gave up.
+  Result Run(const std::wstring& url = L"https://api.example/api.init.php") {
+    Result result;
+    std::atomic<bool> finished = false;
+    CheckUpdate(
+        url,
+        [&](bool accepted, const std::wstring& reply) {
+          result = {true, accepted, reply};
+          finished = true;
+        },
+        10, Check());
+    mainThread->ServeUntil([&] { return finished || clock->toldToEnd; });
+    return result;
+  }
+};
+
+TEST(CheckUpdate, AnyResponseIsTheReplyAtTheFirstAttempt) {
+  Harness h;
+  h.http->Answers = {"<html>500 Internal Server Error</html>"};
+  const auto result = h.Run();
+  EXPECT_TRUE(result.called);
+  EXPECT_FALSE(result.accepted);
+  EXPECT_EQ(result.reply, L"<html>500 Internal Server Error</html>");
+  ASSERT_EQ(h.http->Requests().size(), 1u);
+  EXPECT_EQ(h.http->Requests()[0].url, L"https://api.example/api.init.php");
+  EXPECT_EQ(h.http->Requests()[0].headers, RequestHeaders(TestIdentity()));
+  EXPECT_EQ(h.clock->pauses, 0);
+  EXPECT_TRUE(h.notification.events.empty());
+}
+
+TEST(CheckUpdate, AnUnreachableServerGetsSixAttemptsEachFollowedByTenSeconds) {
+  Harness h;
+  const auto result = h.Run();
+  EXPECT_TRUE(result.called);
+  EXPECT_FALSE(result.accepted);
+  EXPECT_EQ(result.reply, L"");
+  EXPECT_EQ(h.http->Requests().size(), 6u);
+  EXPECT_EQ(h.clock->pauses, 6000) << "1000 pauses of 10 ms after each failure, the last included";
+
+  Harness late; // the fourth attempt answers
+  late.http->Answers = {std::nullopt, std::nullopt, std::nullopt, R"({"name_white":["x"]})"};
+  EXPECT_EQ(late.Run().reply, LR"({"name_white":["x"]})");
+  EXPECT_EQ(late.http->Requests().size(), 4u);
+  EXPECT_EQ(late.clock->pauses, 3000);
+}
+
+TEST(CheckUpdate, AProgramThatEndsDuringThePausesGetsNoCallback) {
+  for (const int after : {0, 1, 999, 2500}) {
+    Harness h;
+    h.clock->terminateAfter = after;
+    const auto result = h.Run();
+    EXPECT_FALSE(result.called) << after;
+    EXPECT_EQ(h.clock->pauses, after);
+    EXPECT_EQ(h.http->Requests().size(), static_cast<std::size_t>(after / 1000 + 1)) << after;
+    EXPECT_TRUE(h.notification.events.empty());
+  }
+}
+
+TEST(CheckUpdate, TheDialogComesFirstThenTheNoticeThenTheCallback) {
+  Harness h;
+  h.notification.answerYes = true;
+  const std::string reply = R"({"update":"https://dl.example/setup.exe","notify":"https://x.example/n"})";
+  h.http->Answers = {reply};
+  std::vector<std::wstring>& events = h.notification.events;
+  Harness::Result result;
+  CheckUpdate(
+      L"https://api.example/api.init.php",
+      [&](bool accepted, const std::wstring& text) {
+        events.push_back(L"callback");
+        result = {true, accepted, text};
+      },
+      10, h.Check());
+  h.mainThread->ServeUntil([&] { return result.called; });
+  EXPECT_EQ(events, (std::vector<std::wstring>{L"dialog 10", L"status https://x.example/n", L"callback"}));
+  EXPECT_TRUE(result.accepted);
+  EXPECT_EQ(h.notification.dialogData, WideFromUtf8(reply));
+  EXPECT_EQ(h.shell.Opened, (std::vector<std::wstring>{L"https://dl.example/setup.exe"}));
+}
+
+TEST(CheckUpdate, WithoutACallbackItWaitsAndStillShowsTheDialog) {
+  Harness h;
+  h.http->Answers = {R"({"update":"https://dl.example/setup.exe"})"};
+  CheckUpdate(L"https://api.example/api.init.php", nullptr, 10, h.Check());
+  EXPECT_EQ(h.notification.events, (std::vector<std::wstring>{L"dialog 10"})) << "shown before CheckUpdate returned";
+}
+
+TEST(CheckUpdate, AGoneWindowTakesNoHandOver) {
+  Harness h;
+  h.mainThread->gone = true;
+  h.http->Answers = {R"({"update":"https://dl.example/setup.exe"})"};
+  CheckUpdate(L"https://api.example/api.init.php", nullptr, 10, h.Check());
+  EXPECT_TRUE(h.notification.events.empty());
+}
+
+TEST(ReplyStep, OnlyWebAddressesAreOfferedOpenedOrNoticed) {
+  const wchar_t* hostile[] = {
+      L"C:\\\\Windows\\\\System32\\\\cmd.exe",
+      L"\\\\\\\\server\\\\share\\\\setup.exe",
+      L"file:///C:/Windows/System32/calc.exe",
+      L"ms-settings:windowsupdate",
+      L"javascript:alert(1)",
+      L"search-ms:query=x",
+      L" https://x.example/setup.exe",
+      L"\\u0001https://x.example/setup.exe",
+      L"https://x.example/a b",
+  };
+  for (const wchar_t* address : hostile) {
+    FakeNotification notification;
+    notification.answerYes = true;
+    platform::FakeShell shell;
+    const std::wstring data = std::wstring(LR"({"update":")") + address + LR"(","notify":")" + address + L"\"}";
+    EXPECT_FALSE(ReplyStep(data, 10, notification, shell, [] {})) << address;
+    EXPECT_TRUE(notification.events.empty()) << address;
+    EXPECT_TRUE(shell.Opened.empty()) << address;
+  }
+  FakeNotification notification;
+  platform::FakeShell shell;
+  EXPECT_FALSE(ReplyStep(LR"({"update":"https://dl.example/s.exe"})", 10, notification, shell, [] {}));
+  EXPECT_EQ(notification.events, (std::vector<std::wstring>{L"dialog 10"})) << "No: offered, not opened";
+  EXPECT_TRUE(shell.Opened.empty());
+}
+
+TEST(ReplyStep, TheHoldNoticeGoesWhateverTheAnswer) {
+  Harness h;
+  h.notification.tickHold = true;
+  h.http->Answers = {R"({"update":"https://dl.example/s.exe","info":{"style":"hold","text":"Later"}})", ""};
+  const auto result = h.Run();
+  EXPECT_FALSE(result.accepted);
+  for (int wait = 0; wait < 500 && h.http->Requests().size() < 2; ++wait) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  const auto requests = h.http->Requests();
+  ASSERT_EQ(requests.size(), 2u);
+  EXPECT_EQ(requests[1].url, L"https://api.example/api.init.php");
+  EXPECT_EQ(requests[1].headers, HoldHeaders(TestIdentity())) << "neither language nor identifier";
+}
+
+TEST(ErrorReport, CarriesTheFourFieldsAndNoProfilePath) {
+  const ErrorReport report{L"1.0.3.0", L"10.0.19045", L"ko",
+                           L"Cannot create C:\\Users\\Bob\\Desktop\\목록.txt; C:\\USERS\\BOB is yours, "
+                           L"C:\\Users\\Bobby\\x is not"};
+  EXPECT_EQ(ErrorReportBody(report, L"C:\\Users\\Bob\\"),
+            "version=1.0.3.0&windows=10.0.19045&language=ko&error=Cannot%20create%20%25USERPROFILE%25%5CDesktop%5C"
+            "%EB%AA%A9%EB%A1%9D.txt%3B%20%25USERPROFILE%25%20is%20yours%2C%20C%3A%5CUsers%5CBobby%5Cx%20is%20not");
+  EXPECT_EQ(ErrorReportBody(ErrorReport{L"1", L"2", L"en", L"a&b=c"}, L""), "version=1&windows=2&language=en&error=a%26b%3Dc");
+}
+
+} // namespace
