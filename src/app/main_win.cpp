@@ -7,14 +7,17 @@
 #include "autorun/startup_folders.h"
 #include "platform/win32/system_dll.h"
 #include "support/utf8.h"
+#include "update/win32/update_win.h"
 
 namespace {
 
 // An error that escaped an event handler: the box with the error text and a single Close
-// button (the system's own, in the user's language); the program goes on.
-void ShowErrorBox(HWND owner, const std::exception& error) {
+// button (the system's own, in the user's language), and the report sent in the background
+// when the build names a report server; the program goes on.
+void ShowErrorBox(HWND owner, const std::exception& error, const std::wstring& language) {
   const auto* file = dynamic_cast<const StartupFileError*>(&error);
   const std::wstring text = file ? file->Message() : WideFromUtf8(error.what());
+  ReportError(TARNWICK_REPORT_URL, language, text);
   TASKDIALOGCONFIG box{};
   box.cbSize = sizeof(box);
   box.hwndParent = owner;
@@ -40,9 +43,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   InitCommonControlsEx(&controls);
 
   Program program;
-  TFrmTarnwick window(program.Services(TARNWICK_SITE_URL, TARNWICK_INFO_URL), program.translation);
+  MainWindowServices services = program.Services(TARNWICK_SITE_URL, TARNWICK_INFO_URL);
+  services.api = TARNWICK_API_URL;
+  TFrmTarnwick window(services, program.translation);
   program.saveDialog.SetOwner(window.Handle());
-  SetUnexpectedErrorHandler([&](const std::exception& error) { ShowErrorBox(window.Handle(), error); });
+  SetUnexpectedErrorHandler([&](const std::exception& error) {
+    ShowErrorBox(window.Handle(), error, program.translation.CurrentLanguage);
+  });
   window.OnDestroy = [] { PostQuitMessage(0); };
   window.Show();
 
@@ -52,5 +59,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
-  return 0;
+  // A request may still be in flight: the process ends here, its threads with it, before any
+  // of the program's static data is torn down under them.
+  ExitProcess(0);
 }

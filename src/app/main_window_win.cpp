@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "support/utf8.h"
 #include "toolkit/win32/gdiplus_win.h"
 #include "toolkit/win32/theme_helper_win.h"
 
@@ -55,8 +56,18 @@ void TFrmTarnwick::FormCreate() {
   LoadListFromResource(services_.resources, *NameBlack, L"name_black");
   FrmAutorun = &Make<TFrmAutorun>(PnlAutorun, services_.frame, *FileWhite, *NameWhite);
   Relayout();
-  // The start-up request is not made yet: its "no reply" path runs once the window is up.
-  PostMessageW(Handle(), kStartupReply, 0, 0);
+  // The start-up request. A build without the maker's server takes the "no reply" path at once,
+  // once the window is up, rather than trying a name that never answers for a minute.
+  if (services_.api.empty()) {
+    PostMessageW(Handle(), kStartupReply, 0, 0);
+    return;
+  }
+  notification_ = std::make_unique<WindowNotification>(*this, translation_.CurrentLanguage,
+                                                       translation_.Translate(Caption()), services_.frame.shell);
+  CheckUpdate(
+      services_.api + L"/api.init.php",
+      [this](bool updateAccepted, const std::wstring& reply) { ReplyHandler(updateAccepted, reply); }, 10,
+      ProgramUpdateCheck(Handle(), services_.http, translation_.CurrentLanguage, *notification_, services_.frame.shell));
 }
 
 TFrmTarnwick::~TFrmTarnwick() {
@@ -67,12 +78,12 @@ TFrmTarnwick::~TFrmTarnwick() {
 
 void TFrmTarnwick::ImgLogoClick() { services_.frame.shell.ShellOpen(services_.site + L"/tarnwick"); }
 
-void TFrmTarnwick::ReplyHandler(bool updateAccepted, const std::string& reply) {
+void TFrmTarnwick::ReplyHandler(bool updateAccepted, const std::wstring& reply) {
   if (updateAccepted) {
     PostMessageW(Handle(), WM_CLOSE, 0, 0);
     return;
   }
-  const nlohmann::json json = nlohmann::json::parse(reply, nullptr, false);
+  const nlohmann::json json = nlohmann::json::parse(Utf8FromWide(reply), nullptr, false);
   MergeJSONArray(*FileWhite, json, "file_white");
   MergeJSONArray(*NameWhite, json, "name_white");
   MergeJSONArray(*NameBlack, json, "name_black");
@@ -84,6 +95,7 @@ LRESULT TFrmTarnwick::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     RunHandler([this] { ReplyHandler(false, {}); });
     return 0;
   }
+  if (message == kHandOverMessage) return RunHandOver(lParam);
   return Form::OnMessage(message, wParam, lParam);
 }
 

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/http.h"
 #include "platform/locale.h"
 #include "platform/resources.h"
 #include "platform/shell.h"
@@ -13,12 +14,15 @@
 #include "translate/translate.h"
 #include "ui/filter_list.h"
 #include "ui/win32/autorun_frame_win.h"
+#include "update/win32/update_win.h"
 
 struct MainWindowServices {
   platform::Resources& resources;
   platform::Locale& locale;
   FrameServices frame;
   std::wstring site; // origin of the maker's web site, which serves "/tarnwick"
+  std::wstring api = {}; // origin of the maker's server, which answers "/api.init.php"; empty: no request
+  std::shared_ptr<platform::Http> http = {}; // for the start-up request; WinHTTP when null
 };
 
 class TFrmTarnwick final : public Form {
@@ -32,7 +36,7 @@ class TFrmTarnwick final : public Form {
   // The start-up reply: with `updateAccepted` the window closes; otherwise the reply's list
   // arrays are merged into the lists and the list is loaded. An empty or malformed reply
   // merges nothing.
-  void ReplyHandler(bool updateAccepted, const std::string& reply);
+  void ReplyHandler(bool updateAccepted, const std::wstring& reply);
 
   FilterList& GetFileWhite() { return *FileWhite; }
   FilterList& GetNameWhite() { return *NameWhite; }
@@ -55,6 +59,7 @@ class TFrmTarnwick final : public Form {
   MainWindowServices services_;
   Translation& translation_;
   std::unique_ptr<FilterList> FileWhite, NameWhite, NameBlack;
+  std::unique_ptr<WindowNotification> notification_;
 };
 
 // Draws the maker's logo into `rect`: vector shapes, crisp at any size.

@@ -8,7 +8,9 @@
 #include "autorun/fake_catalogue.h"
 #include "common/registry_paths.h"
 #include "common/resource_files.h"
+#include "dialog_driver.h"
 #include "gallery.h"
+#include "platform/fake/fake_http.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/win32/win32_platform.h"
 #include "support/reg.h"
@@ -17,6 +19,7 @@ namespace {
 
 const std::wstring kSite = L"https://www.tarnwick.test:8443";
 const std::wstring kInfo = L"https://info.tarnwick.test";
+const std::wstring kApi = L"https://api.tarnwick.test";
 
 // A save dialog that answers as a test tells it.
 class ChosenFile final : public platform::SaveDialog {
@@ -55,14 +58,16 @@ class MainWindow : public ::testing::Test {
   }
   ~MainWindow() override { SetUnexpectedErrorHandler(nullptr); }
 
-  std::unique_ptr<TFrmTarnwick> Open(const std::wstring& language, AutorunCatalogue* use = nullptr) {
+  // The window; with `http` it makes its start-up request of kApi there.
+  std::unique_ptr<TFrmTarnwick> Open(const std::wstring& language, AutorunCatalogue* use = nullptr,
+                                     std::shared_ptr<platform::FakeHttp> http = nullptr) {
     fake.locale.Language = language;
     translation = std::make_unique<Translation>(fake.resources, fake.locale);
     auto window = std::make_unique<TFrmTarnwick>(
         MainWindowServices{fake.resources, fake.locale,
                            FrameServices{use ? *use : catalogue, fake.files, fake.fileInfo, fake.shell, dialog, tokens,
                                          *translation, families, kInfo},
-                           kSite},
+                           kSite, http ? kApi : L"", http},
         *translation);
     window->Show();
     Pump(300); // the start-up reply loads the list
@@ -224,6 +229,65 @@ TEST_F(MainWindow, SavingWritesTheWholeCatalogueAndAFailureReachesTheErrorBox) {
   dialog.path.clear(); // cancelled: nothing happens
   RunHandler(save.onClick);
   EXPECT_EQ(errors.size(), 1u);
+}
+
+TEST_F(MainWindow, TheStartUpReplyMergesItsListsAndLoadsTheList) {
+  auto http = std::make_shared<platform::FakeHttp>();
+  http->Answers = {R"({"name_white":["AUDIOSRV","Sample"],"file_white":"notes.lnk","name_black":["Evil"]})"};
+  const auto window = Open(L"en", nullptr, http);
+  EXPECT_EQ(Rows(*window), std::vector<std::wstring>{L"Notes|HKCU"}) << "Sample Agent white-listed by the reply";
+  EXPECT_EQ(window->GetFileWhite().Count(), 0) << "a string is no array";
+  EXPECT_GE(window->GetNameBlack().IndexOf(L"evil"), 0);
+  const int builtIn = window->GetNameWhite().IndexOf(L"audiosrv");
+  ASSERT_GE(builtIn, 0);
+  EXPECT_EQ(window->GetNameWhite()[builtIn], L"Audiosrv") << "the built-in entry, not the reply's capitals";
+  const auto requests = http->Requests();
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(requests[0].url, kApi + L"/api.init.php");
+  ASSERT_EQ(requests[0].headers.size(), 4u);
+  EXPECT_EQ(requests[0].headers[1], (std::pair<std::wstring, std::wstring>{L"User-Language", L"en"}));
+  EXPECT_EQ(requests[0].headers[2], (std::pair<std::wstring, std::wstring>{L"User-Debug", L"false"}));
+  EXPECT_EQ(requests[0].headers[3].second.size(), 32u) << "the installation identifier";
+  EXPECT_EQ(window->FindComponent(L"StatusBar"), nullptr);
+}
+
+TEST_F(MainWindow, AnAcceptedUpdateShowsTheNoticeAndClosesTheWindowBeforeTheListLoads) {
+  auto http = std::make_shared<platform::FakeHttp>();
+  http->Answers = {R"({"update":"https://dl.tarnwick.test/setup.exe","notify":"https://x.test/n","name_white":["x"]})"};
+  bool closed = false;
+  DialogDriver driver([](HWND dialog) { PostMessageW(dialog, WM_COMMAND, IDYES, 0); });
+  const auto window = Open(L"de", nullptr, http);
+  window->OnDestroy = [&] { closed = true; };
+  Pump(300);
+  EXPECT_TRUE(driver.found);
+  EXPECT_EQ(fake.shell.Opened, std::vector<std::wstring>{L"https://dl.tarnwick.test/setup.exe"});
+  EXPECT_TRUE(closed || !IsWindow(window->Handle()));
+  EXPECT_TRUE(Rows(*window).empty()) << "the list is never loaded";
+  const auto* bar = window->FindComponent(L"StatusBar");
+  ASSERT_NE(bar, nullptr) << "the notice comes before the window closes";
+}
+
+TEST_F(MainWindow, AnUpdateDeclinedLeavesTheWindowAndLoadsTheList) {
+  auto http = std::make_shared<platform::FakeHttp>();
+  http->Answers = {R"({"update":"https://dl.tarnwick.test/setup.exe"})"};
+  DialogDriver driver([](HWND dialog) { PostMessageW(dialog, WM_COMMAND, IDNO, 0); });
+  const auto window = Open(L"en", nullptr, http);
+  Pump(200);
+  EXPECT_TRUE(driver.found);
+  EXPECT_TRUE(IsWindowVisible(window->Handle()));
+  EXPECT_TRUE(fake.shell.Opened.empty());
+  EXPECT_EQ(Rows(*window).size(), 2u);
+}
+
+TEST_F(MainWindow, ClosingTheWindowWhileTheRequestWaitsEndsItWithoutTheHandler) {
+  auto http = std::make_shared<platform::FakeHttp>(); // no answers: every attempt fails
+  auto window = Open(L"en", nullptr, http);
+  EXPECT_TRUE(Rows(*window).empty()) << "waiting ten seconds before the next attempt";
+  DestroyWindow(window->Handle());
+  Pump(200);
+  window.reset();
+  Pump(200);
+  EXPECT_EQ(http->Requests().size(), 1u) << "no attempt after the window went";
 }
 
 TEST(MainWindowOnWindows, DisablingWritesTheStartupApprovedValueBesideTheEntry) {

@@ -417,6 +417,22 @@ void Form::Free(Control& control) {
   std::erase_if(owned_, [&](const auto& owned) { return owned.get() == &control; });
 }
 
+Control* Form::FindComponent(std::wstring_view name) const {
+  for (const auto& control : owned_) {
+    if (control->Name() == name) return control.get();
+  }
+  return nullptr;
+}
+
+void Form::GrowClientHeight(int pixels) {
+  RECT frame;
+  GetWindowRect(window_, &frame);
+  SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top + pixels,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+LOGFONTW Form::FontDescription() const { return DesktopFont(dpi_, iconTitleFont_); }
+
 std::vector<Component*> Form::Components() const {
   std::vector<Component*> components;
   for (const auto& control : owned_) components.push_back(control.get());

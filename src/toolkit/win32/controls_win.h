@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/win32/gdi_win.h"
@@ -210,6 +211,12 @@ class Form : public Control {
 
   // Destroys an owned component before the form, as freeing it early does.
   void Free(Control& control);
+  // The owned component named `name`, or null.
+  Control* FindComponent(std::wstring_view name) const;
+  // Makes the window taller by `pixels`, all of them client area; the layout follows.
+  void GrowClientHeight(int pixels);
+  // The font the form draws its text with, as a description.
+  LOGFONTW FontDescription() const;
 
   bool IsForm() const override { return true; }
   std::vector<Component*> Components() const override;

@@ -1,0 +1,208 @@
+// What the user sees of an update: the dialog answered from a driver thread as a user would,
+// and the notice's status bar on a form.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "dialog_driver.h"
+#include "gallery.h"
+#include "platform/fake/fake_shell.h"
+#include "toolkit/layout.h"
+#include "update/win32/update_dialog_win.h"
+#include "update/win32/update_status_win.h"
+
+namespace {
+
+// What the driver saw of the dialog.
+struct Seen {
+  std::wstring caption, yes, no, box, link;
+  int defaultButton = 0;
+  bool topmost = false, hasBox = false, hasLink = false, hasSeparator = false;
+  RECT window{}, separator{}, extra{}; // the extras in client coordinates
+};
+
+std::wstring TextOf(HWND window) {
+  wchar_t text[512] = {};
+  GetWindowTextW(window, text, 512);
+  return text;
+}
+
+RECT ClientRectOf(HWND dialog, HWND child) {
+  RECT rect;
+  GetWindowRect(child, &rect);
+  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+Seen Look(HWND dialog) {
+  Seen seen;
+  seen.caption = TextOf(dialog);
+  seen.yes = TextOf(GetDlgItem(dialog, IDYES));
+  seen.no = TextOf(GetDlgItem(dialog, IDNO));
+  seen.defaultButton = LOWORD(SendMessageW(dialog, DM_GETDEFID, 0, 0));
+  seen.topmost = (GetWindowLongW(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+  GetWindowRect(dialog, &seen.window);
+  if (const HWND box = GetDlgItem(dialog, kUpdateHoldBox)) {
+    seen.hasBox = true;
+    seen.box = TextOf(box);
+    seen.extra = ClientRectOf(dialog, box);
+  }
+  if (const HWND link = GetDlgItem(dialog, kUpdateNoteLink)) {
+    seen.hasLink = true;
+    seen.link = TextOf(link);
+    seen.extra = ClientRectOf(dialog, link);
+  }
+  if (const HWND line = GetDlgItem(dialog, 102)) {
+    seen.hasSeparator = true;
+    seen.separator = ClientRectOf(dialog, line);
+  }
+  return seen;
+}
+
+struct Shown {
+  bool result;
+  bool held;
+  Seen seen;
+};
+
+// Shows the dialog for `reply` and lets `answer` close it.
+Shown Show(const std::wstring& reply, const std::wstring& language, const std::function<void(HWND)>& answer,
+           platform::FakeShell* shell = nullptr) {
+  platform::FakeShell own;
+  Seen seen;
+  bool held = false;
+  DialogDriver driver([&](HWND dialog) {
+    seen = Look(dialog);
+    answer(dialog);
+  });
+  const bool result = UpdateDialog(UpdateDialogSetting{nullptr, language, L"Tarnwick", shell ? *shell : own}, reply, 10,
+                                   [&] { held = true; });
+  return {result, held, seen};
+}
+
+void Press(HWND dialog, int button) { PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0); }
+
+TEST(UpdateDialog, AsksInTheNotificationsLanguageWithYesAsTheDefault) {
+  const struct {
+    const wchar_t *language, *yes, *no;
+  } cases[] = {{L"ko", L"예", L"아니오"}, {L"de", L"Ja", L"Nein"}, {L"en", L"Yes", L"No"}, {L"ar", L"Yes", L"No"}};
+  for (const auto& c : cases) {
+    const Shown yes = Show(LR"({"update":"https://dl.example/s.exe"})", c.language, [](HWND d) { Press(d, IDYES); });
+    EXPECT_TRUE(yes.result) << c.language;
+    EXPECT_EQ(yes.seen.caption, L"Tarnwick");
+    EXPECT_EQ(yes.seen.yes, c.yes);
+    EXPECT_EQ(yes.seen.no, c.no);
+    EXPECT_EQ(yes.seen.defaultButton, IDYES);
+    EXPECT_FALSE(yes.seen.hasSeparator) << "no info, no extras";
+    EXPECT_FALSE(yes.seen.topmost);
+  }
+  EXPECT_FALSE(Show(L"{}", L"en", [](HWND d) { Press(d, IDNO); }).result);
+  EXPECT_FALSE(Show(L"{}", L"en", [](HWND d) { PostMessageW(d, WM_CLOSE, 0, 0); }).result) << "closed: not Yes";
+  // Enter takes the default button.
+  EXPECT_TRUE(Show(L"{}", L"en", [](HWND d) {
+                PostMessageW(GetDlgItem(d, IDYES), WM_KEYDOWN, VK_RETURN, 0);
+                PostMessageW(d, WM_KEYDOWN, VK_RETURN, 0);
+              }).result);
+}
+
+TEST(UpdateDialog, TheHoldBoxSitsBelowTheButtonsAndItsNoticeGoesWhateverTheAnswer) {
+  const std::wstring reply = LR"({"info":{"style":"hold","text":"Don't ask again","flag":"x stayontop y"}})";
+  const Shown plain = Show(L"{}", L"en", [](HWND d) { Press(d, IDNO); });
+  const Shown ticked = Show(reply, L"en", [](HWND d) {
+    SendMessageW(GetDlgItem(d, kUpdateHoldBox), BM_SETCHECK, BST_CHECKED, 0);
+    Press(d, IDNO);
+  });
+  EXPECT_FALSE(ticked.result);
+  EXPECT_TRUE(ticked.held) << "No chosen, the notice still goes";
+  EXPECT_TRUE(ticked.seen.topmost);
+  ASSERT_TRUE(ticked.seen.hasBox);
+  EXPECT_EQ(ticked.seen.box, L"Don't ask again");
+  // At 96 DPI with the offset 10: 30 pixels more, the line 66 and the box 56 above the bottom
+  // edge, the box 10 from the left.
+  const int dpi = GetDpiForSystem();
+  const int height = ticked.seen.window.bottom - ticked.seen.window.top;
+  EXPECT_EQ(height - (plain.seen.window.bottom - plain.seen.window.top), Scale(30, dpi));
+  ASSERT_TRUE(ticked.seen.hasSeparator);
+  EXPECT_EQ(ticked.seen.separator.top, height - Scale(66, dpi));
+  EXPECT_EQ(ticked.seen.separator.bottom - ticked.seen.separator.top, 1);
+  EXPECT_EQ(ticked.seen.extra.top, height - Scale(56, dpi));
+  EXPECT_EQ(ticked.seen.extra.left, Scale(10, dpi));
+
+  const Shown unticked = Show(reply, L"en", [](HWND d) { Press(d, IDYES); });
+  EXPECT_TRUE(unticked.result);
+  EXPECT_FALSE(unticked.held);
+
+  const Shown capitals = Show(LR"({"info":{"style":"HOLD","text":"x"}})", L"en", [](HWND d) { Press(d, IDNO); });
+  EXPECT_TRUE(capitals.seen.hasSeparator) << "another style: space and the line";
+  EXPECT_FALSE(capitals.seen.hasBox);
+  EXPECT_FALSE(capitals.seen.hasLink);
+}
+
+TEST(UpdateDialog, TheNoteLinkOpensOnlyAWebAddressAndTheDialogStays) {
+  for (const auto& [url, opened] : {std::pair{L"https://x.example/notes", true}, std::pair{L"file:///C:/x.exe", false},
+                                    std::pair{L"C:\\\\Windows\\\\x.exe", false}}) {
+    platform::FakeShell shell;
+    bool stayed = false;
+    const Shown shown = Show(std::wstring(LR"({"info":{"style":"note","text":"Release notes","url":")") + url + L"\"}}",
+                             L"en",
+                             [&](HWND d) {
+                               SendMessageW(d, WM_COMMAND, MAKEWPARAM(kUpdateNoteLink, BN_CLICKED),
+                                            reinterpret_cast<LPARAM>(GetDlgItem(d, kUpdateNoteLink)));
+                               stayed = IsWindowVisible(d) != FALSE;
+                               Press(d, IDNO);
+                             },
+                             &shell);
+    ASSERT_TRUE(shown.seen.hasLink);
+    EXPECT_EQ(shown.seen.link, L"Release notes");
+    EXPECT_TRUE(stayed);
+    EXPECT_EQ(shell.Opened.size(), opened ? 1u : 0u) << url;
+  }
+}
+
+TEST(UpdateStatus, OneBarBoldRedAndReadableThatGrowsTheWindowAndOpensTheLastAddress) {
+  Form form(L"Form", L"Form", 300, 200);
+  Panel& content = form.Make<Panel>(form, L"Content");
+  content.align = Align::Client;
+  form.Show();
+  Pump(50);
+  RECT before, contentBefore;
+  GetClientRect(form.Handle(), &before);
+  GetClientRect(content.Handle(), &contentBefore);
+  platform::FakeShell shell;
+  ShowUpdateStatus(form, L"Update available", L"https://x.example/first", shell);
+  ShowUpdateStatus(form, L"Update available", L"https://x.example/notice", shell);
+  Pump(50);
+  auto* bar = dynamic_cast<UpdateStatusBar*>(form.FindComponent(L"StatusBar"));
+  ASSERT_NE(bar, nullptr);
+  int bars = 0;
+  for (const Component* component : form.Components()) bars += static_cast<const Control*>(component)->Name() == L"StatusBar";
+  EXPECT_EQ(bars, 1);
+  const int dpi = form.Dpi();
+  RECT after, contentAfter, barRect;
+  GetClientRect(form.Handle(), &after);
+  GetClientRect(content.Handle(), &contentAfter);
+  GetClientRect(bar->Handle(), &barRect);
+  EXPECT_EQ(barRect.bottom, Scale(28, dpi));
+  EXPECT_EQ(after.bottom - before.bottom, Scale(28, dpi));
+  EXPECT_EQ(contentAfter.bottom, contentBefore.bottom) << "the content keeps its size";
+
+  wchar_t text[64] = {};
+  SendMessageW(bar->Handle(), SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text));
+  EXPECT_STREQ(text, L"Update available") << "what a screen reader asks for";
+  EXPECT_EQ(bar->cursor, IDC_HAND);
+  // The text is drawn red and centred: the bar's middle holds red pixels.
+  const HDC dc = GetDC(bar->Handle());
+  int red = 0;
+  for (int x = barRect.right / 2 - 40; x < barRect.right / 2 + 40; ++x) {
+    for (int y = 0; y < barRect.bottom; ++y) red += GetPixel(dc, x, y) == RGB(255, 0, 0);
+  }
+  ReleaseDC(bar->Handle(), dc);
+  EXPECT_GT(red, 20);
+
+  NMHDR click{bar->Handle(), 0, static_cast<UINT>(NM_CLICK)};
+  SendMessageW(form.Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&click));
+  EXPECT_EQ(shell.Opened, std::vector<std::wstring>{L"https://x.example/notice"});
+}
+
+} // namespace
