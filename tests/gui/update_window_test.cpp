@@ -19,6 +19,7 @@ struct Seen {
   std::wstring caption, yes, no, box, link;
   int defaultButton = 0;
   bool topmost = false, hasBox = false, hasLink = false, hasSeparator = false;
+  COLORREF separatorColor = 0;
   RECT window{}, separator{}, extra{}; // the extras in client coordinates
 };
 
@@ -56,6 +57,9 @@ Seen Look(HWND dialog) {
   if (const HWND line = GetDlgItem(dialog, 102)) {
     seen.hasSeparator = true;
     seen.separator = ClientRectOf(dialog, line);
+    const HDC dc = GetDC(line);
+    seen.separatorColor = GetPixel(dc, 5, 0);
+    ReleaseDC(line, dc);
   }
   return seen;
 }
@@ -126,6 +130,7 @@ TEST(UpdateDialog, TheHoldBoxSitsBelowTheButtonsAndItsNoticeGoesWhateverTheAnswe
   ASSERT_TRUE(ticked.seen.hasSeparator);
   EXPECT_EQ(ticked.seen.separator.top, height - Scale(66, dpi));
   EXPECT_EQ(ticked.seen.separator.bottom - ticked.seen.separator.top, 1);
+  EXPECT_EQ(ticked.seen.separatorColor, RGB(204, 204, 204));
   EXPECT_EQ(ticked.seen.extra.top, height - Scale(56, dpi));
   EXPECT_EQ(ticked.seen.extra.left, Scale(10, dpi));
 

@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# The program built for the maker's reference server, end to end under Wine: the start-up
+# request with its headers, the update dialog answered from another process, the notice's
+# status bar, the reply's lists, and an accepted update that opens its address and closes the
+# window before the list loads. Pictures of the dialog and the window in Korean, German and
+# English go to SHOTS.
+#   update_e2e_test.sh TARNWICK_E2E_EXE WINDOW_DRIVER_EXE PORT SHOTS
+set -uo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+tools=$here/../../tools
+program=$1 driver=$2 port=$3 shots=$4
+mkdir -p "$shots"
+work=$(mktemp -d)
+classes='HKLM\Software\Classes\https\shell\open\command'
+root='HKLM\Software\Microsoft\SystemCertificates\Root\Certificates'
+server= thumbprint= opener=
+wine_run() { "$tools/wine-run" "$@"; }
+fail() { echo "FAILED: $*"; exit 1; }
+cleanup() {
+  [ -n "$server" ] && kill "$server" 2>/dev/null
+  wine_run --stop
+  if [ -n "$thumbprint" ]; then
+    for view in 64 32; do wine_run reg delete "$root\\$thumbprint" /f /reg:$view >/dev/null 2>&1; done
+  fi
+  [ -n "$opener" ] && wine_run reg add "$classes" /ve /d "$opener" /f /reg:64 >/dev/null 2>&1
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+"$tools/reference-server" --reply "$work/reply.json" --port "$port" --tls "$work/ca" --log "$work/log.jsonl" \
+  --ready "$work/ready" &
+server=$!
+for _ in $(seq 100); do [ -f "$work/ready" ] && break; sleep 0.1; done
+[ -f "$work/ready" ] || fail "the reference server did not start"
+
+# The throwaway authority in the prefix's root store; the browser replaced by the driver's
+# recorder; Korean text rendered through a linked font.
+wine_run --prepare
+thumbprint=$(openssl x509 -in "$work/ca/ca.pem" -noout -fingerprint -sha1 | sed 's/.*=//; s/://g')
+blob=$(python3 -c 'import struct,sys; d=open(sys.argv[1],"rb").read(); print((struct.pack("<III",32,1,len(d))+d).hex())' "$work/ca/ca.der")
+for view in 64 32; do wine_run reg add "$root\\$thumbprint" /v Blob /t REG_BINARY /d "$blob" /f /reg:$view >/dev/null; done
+opener=$(wine_run reg query "$classes" /ve /reg:64 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ *//p')
+wine_run reg add "$classes" /ve /d "\"Z:${driver//\//\\}\" record \"Z:${work//\//\\}\\opened.txt\" \"%1\"" /f /reg:64 >/dev/null
+for face in Tahoma 'MS Shell Dlg' 'MS Shell Dlg 2' 'Microsoft Sans Serif' 'Segoe UI'; do
+  for view in 32 64; do
+    wine_run reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v "$face" \
+      /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f "/reg:$view" >/dev/null 2>&1
+  done
+done
+wine_run --stop
+
+reply_declined='{"update":"https://dl.tarnwick.example/setup.exe","notify":"https://www.tarnwick.example/notice","info":{"style":"hold","text":"Remind me later","flag":"stayontop"},"name_white":["Tarnwick"]}'
+
+# Declined in each language, with the hold box ticked: the window stays with its notice.
+for lang in ko_KR de_DE en_US; do
+  code=${lang%%_*}
+  echo "$reply_declined" >"$work/reply.json"
+  : >"$work/log.jsonl"
+  TARNWICK_LANG=$lang.UTF-8 wine_run "$program" >/dev/null 2>&1 &
+  running=$!
+  TARNWICK_LANG=$lang.UTF-8 wine_run "$driver" dialog-tick || fail "$code: no dialog"
+  TARNWICK_LANG=$lang.UTF-8 wine_run "$driver" dialog-shot "Z:$shots/update-dialog-$code.png" || fail "$code: no dialog picture"
+  TARNWICK_LANG=$lang.UTF-8 wine_run "$driver" dialog-press no
+  status=$(TARNWICK_LANG=$lang.UTF-8 wine_run "$driver" status-text) || fail "$code: no status bar"
+  # The hold notice goes on a thread of its own; the program does not wait for it, so neither
+  # may the window be closed before it went.
+  for _ in $(seq 100); do [ "$(wc -l <"$work/log.jsonl")" -ge 2 ] && break; sleep 0.1; done
+  TARNWICK_LANG=$lang.UTF-8 wine_run "$driver" window-shot "Z:$shots/update-window-$code.png"
+  TARNWICK_LANG=$lang.UTF-8 wine_run "$driver" close
+  timeout 20 tail --pid=$running -f /dev/null || fail "$code: the window did not close"
+  echo "$code: status bar \"$status\""
+  case $code in
+    ko) [ "$status" = "업데이트 가능" ] || fail "ko: status text" ;;
+    de) [ "$status" = "Update möglich" ] || fail "de: status text" ;;
+    en) [ "$status" = "Update available" ] || fail "en: status text" ;;
+  esac
+  python3 - "$work/log.jsonl" "$code" <<'PY' || fail "$code: requests"
+import json, sys
+requests = [json.loads(line) for line in open(sys.argv[1])]
+own = lambda r: [(n, v) for n, v in r["headers"] if n.startswith("User-")]
+assert [r["path"] for r in requests] == ["/api.init.php", "/api.init.php"], requests
+first, hold = own(requests[0]), own(requests[1])
+assert [n for n, _ in first] == ["User-Version", "User-Language", "User-Debug", "User-Union"], first
+assert first[0][1] == "1.0.3.0" and first[1][1] == sys.argv[2] and first[2][1] == "false", first
+assert len(first[3][1]) == 32, first
+assert hold == [("User-Version", "1.0.3.0"), ("User-Command", "hold")], hold
+assert not any(n.lower() == "user-agent" for n, _ in requests[0]["headers"]), requests[0]
+PY
+done
+[ ! -s "$work/opened.txt" ] || fail "a declined update was opened"
+
+# Accepted: the address goes to the browser and the window closes by itself.
+echo '{"update":"https://dl.tarnwick.example/setup.exe","notify":"https://www.tarnwick.example/notice"}' >"$work/reply.json"
+: >"$work/log.jsonl"
+wine_run "$program" >/dev/null 2>&1 &
+running=$!
+wine_run "$driver" dialog-press yes || fail "no dialog to accept"
+timeout 20 tail --pid=$running -f /dev/null || fail "the window stayed after an accepted update"
+for _ in $(seq 50); do [ -s "$work/opened.txt" ] && break; sleep 0.2; done
+[ "$(tr -d '\r' <"$work/opened.txt")" = "https://dl.tarnwick.example/setup.exe" ] || fail "opened: $(cat "$work/opened.txt")"
+echo "ok: headers, dialog, hold notice, notice and lists in ko, de, en; an accepted update opened and closed the window"
