@@ -2,9 +2,9 @@
 # The program built for the maker's reference server, end to end under Wine: the start-up
 # request with its headers, the update dialog answered from another process, the notice's
 # status bar, the reply's lists, and an accepted update that opens its address and closes the
-# window before the list loads. Pictures of the dialog and the window in Korean, German and
-# English go to SHOTS.
-#   update_e2e_test.sh TARNWICK_E2E_EXE WINDOW_DRIVER_EXE PORT SHOTS
+# window before the list loads. Pictures of the dialog and the window in Korean, German,
+# English, Japanese and Arabic go to SHOTS.
+#   update_e2e_test.sh TARNWICK_REFERENCE_EXE WINDOW_DRIVER_EXE PORT SHOTS
 set -uo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 tools=$here/../../tools
@@ -12,16 +12,13 @@ program=$1 driver=$2 port=$3 shots=$4
 mkdir -p "$shots"
 work=$(mktemp -d)
 classes='HKLM\Software\Classes\https\shell\open\command'
-root='HKLM\Software\Microsoft\SystemCertificates\Root\Certificates'
-server= thumbprint= opener=
+server= opener=
 wine_run() { "$tools/wine-run" "$@"; }
 fail() { echo "FAILED: $*"; exit 1; }
 cleanup() {
   [ -n "$server" ] && kill "$server" 2>/dev/null
   wine_run --stop
-  if [ -n "$thumbprint" ]; then
-    for view in 64 32; do wine_run reg delete "$root\\$thumbprint" /f /reg:$view >/dev/null 2>&1; done
-  fi
+  [ -f "$work/ca/ca.pem" ] && "$tools/trust-ca" remove "$work/ca/ca.pem"
   [ -n "$opener" ] && wine_run reg add "$classes" /ve /d "$opener" /f /reg:64 >/dev/null 2>&1
   rm -rf "$work"
 }
@@ -36,9 +33,7 @@ for _ in $(seq 100); do [ -f "$work/ready" ] && break; sleep 0.1; done
 # The throwaway authority in the prefix's root store; the browser replaced by the driver's
 # recorder; Korean text rendered through a linked font.
 wine_run --prepare
-thumbprint=$(openssl x509 -in "$work/ca/ca.pem" -noout -fingerprint -sha1 | sed 's/.*=//; s/://g')
-blob=$(python3 -c 'import struct,sys; d=open(sys.argv[1],"rb").read(); print((struct.pack("<III",32,1,len(d))+d).hex())' "$work/ca/ca.der")
-for view in 64 32; do wine_run reg add "$root\\$thumbprint" /v Blob /t REG_BINARY /d "$blob" /f /reg:$view >/dev/null; done
+"$tools/trust-ca" add "$work/ca/ca.pem"
 opener=$(wine_run reg query "$classes" /ve /reg:64 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ *//p')
 wine_run reg add "$classes" /ve /d "\"Z:${driver//\//\\}\" record \"Z:${work//\//\\}\\opened.txt\" \"%1\"" /f /reg:64 >/dev/null
 for face in Tahoma 'MS Shell Dlg' 'MS Shell Dlg 2' 'Microsoft Sans Serif' 'Segoe UI'; do
@@ -52,7 +47,7 @@ wine_run --stop
 reply_declined='{"update":"https://dl.tarnwick.example/setup.exe","notify":"https://www.tarnwick.example/notice","info":{"style":"hold","text":"Remind me later","flag":"stayontop"},"name_white":["Tarnwick"]}'
 
 # Declined in each language, with the hold box ticked: the window stays with its notice.
-for lang in ko_KR de_DE en_US; do
+for lang in ko_KR de_DE en_US ja_JP ar_EG; do
   code=${lang%%_*}
   echo "$reply_declined" >"$work/reply.json"
   : >"$work/log.jsonl"
@@ -72,7 +67,8 @@ for lang in ko_KR de_DE en_US; do
   case $code in
     ko) [ "$status" = "업데이트 가능" ] || fail "ko: status text" ;;
     de) [ "$status" = "Update möglich" ] || fail "de: status text" ;;
-    en) [ "$status" = "Update available" ] || fail "en: status text" ;;
+    ja) [ "$status" = "アップデート可" ] || fail "ja: status text" ;;
+    en | ar) [ "$status" = "Update available" ] || fail "$code: status text" ;;
   esac
   python3 - "$work/log.jsonl" "$code" <<'PY' || fail "$code: requests"
 import json, sys
@@ -98,4 +94,4 @@ wine_run "$driver" dialog-press yes || fail "no dialog to accept"
 timeout 20 tail --pid=$running -f /dev/null || fail "the window stayed after an accepted update"
 for _ in $(seq 50); do [ -s "$work/opened.txt" ] && break; sleep 0.2; done
 [ "$(tr -d '\r' <"$work/opened.txt")" = "https://dl.tarnwick.example/setup.exe" ] || fail "opened: $(cat "$work/opened.txt")"
-echo "ok: headers, dialog, hold notice, notice and lists in ko, de, en; an accepted update opened and closed the window"
+echo "ok: headers, dialog, hold notice, notice and lists in ko, de, en, ja, ar; an accepted update opened and closed the window"

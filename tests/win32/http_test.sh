@@ -8,15 +8,10 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 tools=$here/../../tools
 program=$1
 work=$(mktemp -d)
-root='HKLM\Software\Microsoft\SystemCertificates\Root\Certificates'
 server=
 cleanup() {
   [ -n "$server" ] && kill "$server" 2>/dev/null || true
-  if [ -n "${thumbprint:-}" ]; then
-    for view in 64 32; do
-      "$tools/wine-run" reg delete "$root\\$thumbprint" /f /reg:$view >/dev/null 2>&1 || true
-    done
-  fi
+  [ -f "$work/ca/ca.pem" ] && "$tools/trust-ca" remove "$work/ca/ca.pem"
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -28,12 +23,7 @@ server=$!
 for _ in $(seq 100); do [ -f "$work/port" ] && break; sleep 0.1; done
 port=$(cat "$work/port")
 
-# The store's entry: property 32 (the encoded certificate), 1, its length, then the DER bytes.
-thumbprint=$(openssl x509 -in "$work/ca/ca.pem" -noout -fingerprint -sha1 | sed 's/.*=//; s/://g')
-blob=$(python3 -c 'import struct,sys; d=open(sys.argv[1],"rb").read(); print((struct.pack("<III",32,1,len(d))+d).hex())' "$work/ca/ca.der")
-for view in 64 32; do
-  "$tools/wine-run" reg add "$root\\$thumbprint" /v Blob /t REG_BINARY /d "$blob" /f /reg:$view >/dev/null
-done
+"$tools/trust-ca" add "$work/ca/ca.pem"
 
 # A port nobody listens on: taken and let go again.
 closed=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])')

@@ -427,8 +427,16 @@ Control* Form::FindComponent(std::wstring_view name) const {
 void Form::GrowClientHeight(int pixels) {
   RECT frame;
   GetWindowRect(window_, &frame);
-  SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top + pixels,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  frame.bottom += pixels;
+  // A window that grows past the bottom of its monitor's work area moves up, as far as its top.
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof(monitor);
+  if (GetMonitorInfoW(MonitorFromWindow(window_, MONITOR_DEFAULTTONEAREST), &monitor)) {
+    const LONG up = std::min(frame.bottom - monitor.rcWork.bottom, frame.top - monitor.rcWork.top);
+    if (up > 0) OffsetRect(&frame, 0, -up);
+  }
+  SetWindowPos(window_, nullptr, frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 LOGFONTW Form::FontDescription() const { return DesktopFont(dpi_, iconTitleFont_); }

@@ -213,7 +213,8 @@ class Form : public Control {
   void Free(Control& control);
   // The owned component named `name`, or null.
   Control* FindComponent(std::wstring_view name) const;
-  // Makes the window taller by `pixels`, all of them client area; the layout follows.
+  // Makes the window taller by `pixels`, all of them client area, moved up when it would leave
+  // the work area; the layout follows.
   void GrowClientHeight(int pixels);
   // The font the form draws its text with, as a description.
   LOGFONTW FontDescription() const;
