@@ -13,6 +13,7 @@
 #include "support/utf8.h"
 #include "update/check_update.h"
 #include "update/error_report.h"
+#include "update/win32/update_win.h"
 #include "win32/wine.h"
 
 namespace {
@@ -232,6 +233,23 @@ TEST_F(HttpTest, AnErrorReportIsPostedOnceWithItsFields) {
   EXPECT_TRUE(std::find(headers.begin(), headers.end(),
                         std::pair<std::string, std::string>{"Content-Type", Utf8FromWide(kReportContentType)}) !=
               headers.end());
+}
+
+TEST_F(HttpTest, TheProgramsReportNamesItsVersionsAndLanguageAndHidesTheProfile) {
+  wchar_t profile[MAX_PATH] = {};
+  ASSERT_TRUE(GetEnvironmentVariableW(L"USERPROFILE", profile, MAX_PATH));
+  ReportError(L"", L"ko", L"nothing is sent without a report server");
+  ReportError(server.origin, L"ko", std::wstring(L"Cannot save ") + profile + L"\\목록.txt");
+  std::vector<nlohmann::json> requests;
+  for (int wait = 0; wait < 500 && requests.empty(); ++wait) {
+    Sleep(10);
+    requests = server.TakeRequests();
+  }
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(requests[0]["path"], "/except.php");
+  const std::string body = requests[0]["body"];
+  EXPECT_TRUE(body.starts_with("version=0.0.0.0&windows=10.0.")) << body << " (this test program has no version)";
+  EXPECT_TRUE(body.ends_with("&language=ko&error=Cannot%20save%20%25USERPROFILE%25%5C%EB%AA%A9%EB%A1%9D.txt")) << body;
 }
 
 } // namespace

@@ -93,12 +93,14 @@ UpdateCheck ProgramUpdateCheck(HWND window, std::shared_ptr<platform::Http> http
 
 void ReportError(const std::wstring& reportOrigin, const std::wstring& language, const std::wstring& text) {
   if (reportOrigin.empty()) return;
+  // The system's own version, whatever the program's manifest lets GetVersionEx say.
   OSVERSIONINFOW system{};
   system.dwOSVersionInfoSize = sizeof(system);
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-  GetVersionExW(&system); // the manifest names Windows 10, so the true version
-#pragma GCC diagnostic pop
+  using RtlGetVersion = LONG WINAPI(OSVERSIONINFOW*);
+  if (const auto get = reinterpret_cast<RtlGetVersion*>(
+          reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion")))) {
+    get(&system);
+  }
   const std::wstring windows = std::to_wstring(system.dwMajorVersion) + L"." + std::to_wstring(system.dwMinorVersion) +
                                L"." + std::to_wstring(system.dwBuildNumber);
   wchar_t profile[MAX_PATH] = {};
