@@ -30,6 +30,9 @@ void StartHoldNotice(std::shared_ptr<platform::Http> http, std::wstring url, Ide
 namespace {
 
 struct Worker {
+  Worker(std::wstring url, UpdateCallback proc, int dialogOffset, UpdateCheck check)
+      : url(std::move(url)), proc(std::move(proc)), dialogOffset(dialogOffset), check(std::move(check)) {}
+
   std::wstring url;
   UpdateCallback proc;
   int dialogOffset;
