@@ -4,14 +4,15 @@
 # status bar, the reply's lists, and an accepted update that opens its address and closes the
 # window before the list loads. Pictures of the dialog and the window in Korean, German,
 # English, Japanese and Arabic go to SHOTS.
-#   update_e2e_test.sh TARNWICK_REFERENCE_EXE WINDOW_DRIVER_EXE PORT SHOTS
+#   update_e2e_test.sh TARNWICK_REFERENCE_EXE WINDOW_DRIVER_EXE TARNWICK_CLI_EXE PORT SHOTS
 set -uo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 tools=$here/../../tools
-program=$1 driver=$2 port=$3 shots=$4
+program=$1 driver=$2 cli=$3 port=$4 shots=$5
 mkdir -p "$shots"
 work=$(mktemp -d)
 classes='HKLM\Software\Classes\https\shell\open\command'
+run='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 server= opener=
 wine_run() { "$tools/wine-run" "$@"; }
 fail() { echo "FAILED: $*"; exit 1; }
@@ -19,6 +20,7 @@ cleanup() {
   [ -n "$server" ] && kill "$server" 2>/dev/null
   wine_run --stop
   [ -f "$work/ca/ca.pem" ] && "$tools/trust-ca" remove "$work/ca/ca.pem"
+  wine_run reg delete "$run" /v UpdateCheckSample /f >/dev/null 2>&1
   [ -n "$opener" ] && wine_run reg add "$classes" /ve /d "$opener" /f /reg:64 >/dev/null 2>&1
   rm -rf "$work"
 }
@@ -34,6 +36,8 @@ for _ in $(seq 100); do [ -f "$work/ready" ] && break; sleep 0.1; done
 # recorder; Korean text rendered through a linked font.
 wine_run --prepare
 "$tools/trust-ca" add "$work/ca/ca.pem"
+# An entry that stays in the list beside the one the reply white-lists.
+wine_run reg add "$run" /v UpdateCheckSample /d 'C:\windows\notepad.exe' /f >/dev/null
 opener=$(wine_run reg query "$classes" /ve /reg:64 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ *//p')
 wine_run reg add "$classes" /ve /d "\"Z:${driver//\//\\}\" record \"Z:${work//\//\\}\\opened.txt\" \"%1\"" /f /reg:64 >/dev/null
 for face in Tahoma 'MS Shell Dlg' 'MS Shell Dlg 2' 'Microsoft Sans Serif' 'Segoe UI'; do
@@ -44,7 +48,7 @@ for face in Tahoma 'MS Shell Dlg' 'MS Shell Dlg 2' 'Microsoft Sans Serif' 'Segoe
 done
 wine_run --stop
 
-reply_declined='{"update":"https://dl.tarnwick.example/setup.exe","notify":"https://www.tarnwick.example/notice","info":{"style":"hold","text":"Remind me later","flag":"stayontop"},"name_white":["Tarnwick"]}'
+reply_declined='{"update":"https://dl.tarnwick.example/setup.exe","notify":"https://www.tarnwick.example/notice","info":{"style":"hold","text":"Remind me later","flag":"stayontop"},"name_white":["PlugPlay"]}'
 
 # Declined in each language, with the hold box ticked: the window stays with its notice.
 for lang in ko_KR de_DE en_US ja_JP ar_EG; do
@@ -61,6 +65,13 @@ for lang in ko_KR de_DE en_US ja_JP ar_EG; do
   # may the window be closed before it went.
   for _ in $(seq 100); do [ "$(wc -l <"$work/log.jsonl")" -ge 2 ] && break; sleep 0.1; done
   TARNWICK_LANG=$lang.UTF-8 wine_run "$driver" window-shot "Z:$shots/update-window-$code.png"
+  if [ "$code" = en ]; then
+    # The list the window loaded is the one the companion computes with the same reply's lists.
+    TARNWICK_LANG=$lang.UTF-8 wine_run "$driver" list-rows | tr -d '\r' >"$work/rows.txt" || fail "no list"
+    wine_run "$cli" list --visible --reply "Z:$work/reply.json" | tr -d '\r' | cut -d'|' -f1 >"$work/expected.txt"
+    [ -s "$work/rows.txt" ] && diff -u "$work/expected.txt" "$work/rows.txt" || fail "the window's rows differ"
+    ! grep -q "Plug and Play" "$work/rows.txt" || fail "the reply's name white list was not applied"
+  fi
   TARNWICK_LANG=$lang.UTF-8 wine_run "$driver" close
   timeout 20 tail --pid=$running -f /dev/null || fail "$code: the window did not close"
   echo "$code: status bar \"$status\""

@@ -2,11 +2,12 @@
 // waits for the update dialog, pictures it, ticks its box, answers it; reads the notice; closes
 // the window. Also stands in for the browser that opens addresses.
 //   window_driver dialog-shot FILE | dialog-tick | dialog-press yes|no | status-text
-//   window_driver window-shot FILE | close | record FILE ADDRESS
+//   window_driver window-shot FILE | list-rows | close | record FILE ADDRESS
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include <commctrl.h>
 
@@ -26,6 +27,15 @@ HWND WaitFor(Find find) {
   return nullptr;
 }
 
+BOOL CALLBACK FindStep(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<std::pair<const wchar_t*, HWND>*>(data);
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  if (lstrcmpiW(name, search->first) != 0) return TRUE;
+  search->second = window;
+  return FALSE;
+}
+
 HWND MainWindow() { return FindWindowW(L"TarnwickForm", L"Tarnwick"); }
 // The update dialog once it is shown, its controls made.
 HWND Dialog() {
@@ -34,9 +44,46 @@ HWND Dialog() {
     return dialog && IsWindowVisible(dialog) ? dialog : nullptr;
   });
 }
-HWND NoticeBar() {
-  return WaitFor([] { return MainWindow() ? FindWindowExW(MainWindow(), nullptr, STATUSCLASSNAMEW, nullptr) : nullptr; });
+// The first window of `windowClass` anywhere below `parent`, or null.
+HWND Descendant(HWND parent, const wchar_t* windowClass) {
+  std::pair<const wchar_t*, HWND> search{windowClass, nullptr};
+  if (parent) {
+    EnumChildWindows(parent, FindStep, reinterpret_cast<LPARAM>(&search));
+  }
+  return search.second;
 }
+
+HWND NoticeBar() {
+  return WaitFor([] { return Descendant(MainWindow(), STATUSCLASSNAMEW); });
+}
+
+// Memory in another process, for the messages whose pointers Wine does not carry across.
+class RemoteBuffer {
+ public:
+  RemoteBuffer(HWND window, std::size_t size) : size_(size) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, process);
+    if (process_) address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+  }
+  ~RemoteBuffer() {
+    if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+    if (process_) CloseHandle(process_);
+  }
+  explicit operator bool() const { return address_ != nullptr; }
+  void* Address() const { return address_; }
+  bool Write(const void* data, std::size_t size) const {
+    return size <= size_ && WriteProcessMemory(process_, address_, data, size, nullptr);
+  }
+  bool Read(void* data, std::size_t size) const {
+    return size <= size_ && ReadProcessMemory(process_, address_, data, size, nullptr);
+  }
+
+ private:
+  HANDLE process_ = nullptr;
+  void* address_ = nullptr;
+  std::size_t size_;
+};
 
 } // namespace
 
@@ -63,20 +110,38 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"status-text") {
     const HWND bar = NoticeBar();
     if (!bar) return 1;
-    // SB_GETTEXT, as a screen reader asks, into a buffer in the program's own memory: Wine does
-    // not carry the pointers of common-control messages across processes.
-    DWORD process = 0;
-    GetWindowThreadProcessId(bar, &process);
-    const HANDLE program = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, process);
-    if (!program) return 1;
+    // SB_GETTEXT, as a screen reader asks, into a buffer in the program's own memory.
     wchar_t text[256] = {};
-    void* remote = VirtualAllocEx(program, nullptr, sizeof(text), MEM_COMMIT, PAGE_READWRITE);
-    const bool read = remote && SendMessageW(bar, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(remote)) &&
-                      ReadProcessMemory(program, remote, text, sizeof(text) - sizeof(wchar_t), nullptr);
-    if (remote) VirtualFreeEx(program, remote, 0, MEM_RELEASE);
-    CloseHandle(program);
+    const RemoteBuffer remote(bar, sizeof(text));
+    const bool read = remote && SendMessageW(bar, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(remote.Address())) &&
+                      remote.Read(text, sizeof(text) - sizeof(wchar_t));
     std::fputs(Utf8FromWide(text).c_str(), stdout);
     return read ? 0 : 1;
+  }
+  if (command == L"list-rows") { // the names of the list's rows, a line each, as a screen reader reads them
+    const HWND list = WaitFor([] { return Descendant(MainWindow(), WC_LISTVIEWW); });
+    if (!list) return 1;
+    struct Request {
+      LVITEMW item;
+      wchar_t text[256];
+    };
+    const RemoteBuffer remote(list, sizeof(Request));
+    if (!remote) return 1;
+    const int rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; row < rows; ++row) {
+      Request request{};
+      request.item.iSubItem = 0;
+      request.item.cchTextMax = 256;
+      request.item.pszText = reinterpret_cast<Request*>(remote.Address())->text;
+      if (!remote.Write(&request, sizeof(request)) ||
+          SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(remote.Address())) < 0 ||
+          !remote.Read(&request, sizeof(request))) {
+        return 1;
+      }
+      request.text[255] = L'\0';
+      std::printf("%s\n", Utf8FromWide(request.text).c_str());
+    }
+    return 0;
   }
   if (command == L"close") return PostMessageW(MainWindow(), WM_CLOSE, 0, 0) ? 0 : 1;
   if (command == L"record" && argc > 3) {

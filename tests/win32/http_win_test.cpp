@@ -39,6 +39,16 @@ struct Server {
     seen_ = requests.size();
     return fresh;
   }
+  // The requests recorded since the last take, once there are `count` of them or five seconds
+  // have passed: requests sent on a thread of their own.
+  std::vector<nlohmann::json> WaitForRequests(std::size_t count) {
+    std::vector<nlohmann::json> requests;
+    for (int wait = 0; wait < 500 && requests.size() < count; ++wait) {
+      Sleep(10);
+      for (auto& request : TakeRequests()) requests.push_back(std::move(request));
+    }
+    return requests;
+  }
   void SetReply(const std::string& text) { std::ofstream(std::filesystem::path(reply), std::ios::binary | std::ios::trunc) << text; }
 
  private:
@@ -188,11 +198,7 @@ TEST_F(HttpTest, TheHoldNoticeCarriesTheVersionAndTheCommandOnly) {
   check.notification.tickHold = true;
   check.Run(server.origin + L"/api.init.php");
   EXPECT_EQ(check.notification.events, (std::vector<std::wstring>{L"dialog 10"}));
-  std::vector<nlohmann::json> requests;
-  for (int wait = 0; wait < 500 && requests.size() < 2; ++wait) {
-    Sleep(10);
-    for (auto& request : server.TakeRequests()) requests.push_back(std::move(request));
-  }
+  const std::vector<nlohmann::json> requests = server.WaitForRequests(2);
   ASSERT_EQ(requests.size(), 2u);
   Headers own;
   for (const auto& header : HeadersOf(requests[1])) {
@@ -219,11 +225,7 @@ TEST_F(HttpTest, AnErrorReportIsPostedOnceWithItsFields) {
   const std::string body =
       ErrorReportBody({L"1.0.3.0", L"10.0.19045", L"en", L"Cannot create C:\\Users\\bob\\x.txt"}, L"C:\\Users\\bob");
   SendErrorReport(std::make_shared<platform::Win32Http>(), server.origin + L"/except.php", body);
-  std::vector<nlohmann::json> requests;
-  for (int wait = 0; wait < 500 && requests.empty(); ++wait) {
-    Sleep(10);
-    requests = server.TakeRequests();
-  }
+  const std::vector<nlohmann::json> requests = server.WaitForRequests(1);
   ASSERT_EQ(requests.size(), 1u);
   EXPECT_EQ(requests[0]["method"], "POST");
   EXPECT_EQ(requests[0]["path"], "/except.php");
@@ -240,11 +242,7 @@ TEST_F(HttpTest, TheProgramsReportNamesItsVersionsAndLanguageAndHidesTheProfile)
   ASSERT_TRUE(GetEnvironmentVariableW(L"USERPROFILE", profile, MAX_PATH));
   ReportError(L"", L"ko", L"nothing is sent without a report server");
   ReportError(server.origin, L"ko", std::wstring(L"Cannot save ") + profile + L"\\목록.txt");
-  std::vector<nlohmann::json> requests;
-  for (int wait = 0; wait < 500 && requests.empty(); ++wait) {
-    Sleep(10);
-    requests = server.TakeRequests();
-  }
+  const std::vector<nlohmann::json> requests = server.WaitForRequests(1);
   ASSERT_EQ(requests.size(), 1u);
   EXPECT_EQ(requests[0]["path"], "/except.php");
   const std::string body = requests[0]["body"];
