@@ -29,19 +29,8 @@ void ShowErrorBox(HWND owner, const std::exception& error, const std::wstring& l
   TaskDialogIndirect(&box, nullptr, nullptr, nullptr);
 }
 
-} // namespace
-
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
-  platform::RestrictDllSearchToSystem32();
-  // Another instance runs: end at once, without a word and without bringing it forward.
-  if (const HANDLE running = OpenMutexW(MUTEX_ALL_ACCESS, FALSE, L"TarnwickMutex")) {
-    CloseHandle(running);
-    return 0;
-  }
-  CreateMutexW(nullptr, TRUE, L"TarnwickMutex"); // held until the process ends
-  const INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&controls);
-
+// The window and its message loop, until the window closes.
+void RunWindow() {
   Program program;
   MainWindowServices services = program.Services(TARNWICK_SITE_URL, TARNWICK_INFO_URL);
   services.api = TARNWICK_API_URL;
@@ -59,7 +48,22 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
-  // A request may still be in flight: the process ends here, its threads with it, before any
-  // of the program's static data is torn down under them.
+}
+
+} // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
+  platform::RestrictDllSearchToSystem32();
+  // Another instance runs: end at once, without a word and without bringing it forward.
+  if (const HANDLE running = OpenMutexW(MUTEX_ALL_ACCESS, FALSE, L"TarnwickMutex")) {
+    CloseHandle(running);
+    return 0;
+  }
+  CreateMutexW(nullptr, TRUE, L"TarnwickMutex"); // held until the process ends
+  const INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+  RunWindow();
+  // A request may still be in flight on its own thread: the process ends here with it, before
+  // the program's static data is torn down under it.
   ExitProcess(0);
 }

@@ -52,12 +52,12 @@ void UpdateStatusBar::Paint(HDC dc) {
   RECT area;
   GetClientRect(window_, &area);
   FillRect(dc, &area, GetSysColorBrush(COLOR_BTNFACE));
-  wchar_t text[512] = {};
-  SendMessageW(window_, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text));
+  std::wstring text(LOWORD(SendMessageW(window_, SB_GETTEXTLENGTHW, 0, 0)) + 1, L'\0');
+  SendMessageW(window_, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text.data()));
   const HGDIOBJ old = SelectObject(dc, font_.get());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, RGB(255, 0, 0));
-  DrawTextW(dc, text, -1, &area, DT_SINGLELINE | DT_VCENTER | DT_CENTER | DT_NOPREFIX);
+  DrawTextW(dc, text.c_str(), -1, &area, DT_SINGLELINE | DT_VCENTER | DT_CENTER | DT_NOPREFIX);
   SelectObject(dc, old);
 }
 
