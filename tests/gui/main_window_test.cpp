@@ -251,6 +251,22 @@ TEST_F(MainWindow, TheStartUpReplyMergesItsListsAndLoadsTheList) {
   EXPECT_EQ(window->FindComponent(L"StatusBar"), nullptr);
 }
 
+TEST_F(MainWindow, F5BeforeTheReplyShowsTheListAndTheReplyReconcilesIt) {
+  auto http = std::make_shared<platform::FakeHttp>(); // no answer yet: the worker waits
+  const auto window = Open(L"en", nullptr, http);
+  EXPECT_TRUE(Rows(*window).empty());
+  SendMessageW(window->FrmAutorun->ListAutorun.Handle(), WM_KEYDOWN, VK_F5, 0);
+  EXPECT_EQ(Rows(*window), (std::vector<std::wstring>{L"Notes|HKCU", L"Sample Agent|SERV"}));
+  catalogue.Add(L"SERV", L"Late Agent", L"LateAgent");
+  // The reply as it would come: its lists merged, the list loaded again.
+  window->ReplyHandler(false, LR"({"name_white":["SampleAgent","LateAgent"]})");
+  EXPECT_EQ(Rows(*window), (std::vector<std::wstring>{L"Notes|HKCU", L"Sample Agent|SERV"}))
+      << "a row already shown stays until a full reload; a new entry is filtered by the merged list";
+  window->ReplyHandler(false, L"<html>502 Bad Gateway</html>");
+  EXPECT_EQ(Rows(*window).size(), 2u) << "a reply that is no JSON merges nothing and still loads";
+  EXPECT_TRUE(errors.empty());
+}
+
 TEST_F(MainWindow, AnAcceptedUpdateShowsTheNoticeAndClosesTheWindowBeforeTheListLoads) {
   auto http = std::make_shared<platform::FakeHttp>();
   http->Answers = {R"({"update":"https://dl.tarnwick.test/setup.exe","notify":"https://x.test/n","name_white":["x"]})"};
