@@ -7,6 +7,7 @@
 #include "autorun/startup_folders.h"
 #include "platform/win32/system_dll.h"
 #include "support/utf8.h"
+#include "update/background.h"
 #include "update/win32/update_win.h"
 
 namespace {
@@ -63,7 +64,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   const INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
   RunWindow();
-  // A request may still be in flight on its own thread: the process ends here with it, before
-  // the program's static data is torn down under it.
+  // A "hold" notice or an error report sent just before the window closed gets a moment to
+  // go. The start-up request may still be in flight on its own thread: the process ends here
+  // with it, before the program's static data is torn down under it.
+  WaitForBackgroundRequests(std::chrono::seconds(5));
   ExitProcess(0);
 }

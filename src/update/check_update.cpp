@@ -3,6 +3,7 @@
 #include <atomic>
 #include <thread>
 
+#include "update/background.h"
 #include "update/reply.h"
 #include "update/web_address.h"
 
@@ -21,10 +22,10 @@ bool ReplyStep(const std::wstring& data, int dialogOffset, UpdateNotification& n
 }
 
 void StartHoldNotice(std::shared_ptr<platform::Http> http, std::wstring url, Identity identity) {
-  std::thread([http = std::move(http), url = std::move(url), identity = std::move(identity)] {
+  RunInBackground([http = std::move(http), url = std::move(url), identity = std::move(identity)] {
     std::wstring ignored;
     HttpGet(*http, url, HoldHeaders(identity), ignored);
-  }).detach();
+  });
 }
 
 namespace {

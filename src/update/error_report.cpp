@@ -1,8 +1,8 @@
 #include "update/error_report.h"
 
-#include <thread>
 
 #include "support/text.h"
+#include "update/background.h"
 #include "support/utf8.h"
 
 namespace {
@@ -55,7 +55,7 @@ std::string ErrorReportBody(const ErrorReport& report, std::wstring_view profile
 }
 
 void SendErrorReport(std::shared_ptr<platform::Http> http, std::wstring url, std::string body) {
-  std::thread([http = std::move(http), url = std::move(url), body = std::move(body)] {
+  RunInBackground([http = std::move(http), url = std::move(url), body = std::move(body)] {
     http->Post(url, kReportContentType, body);
-  }).detach();
+  });
 }

@@ -3,6 +3,7 @@
 // test's thread sits in the dialog's message loop.
 #include <windows.h>
 
+#include <atomic>
 #include <functional>
 #include <thread>
 
@@ -39,7 +40,7 @@ class DialogDriver {
           }
         }) {}
   ~DialogDriver() { thread_.join(); }
-  bool found = false;
+  std::atomic<bool> found = false;
 
  private:
   std::thread thread_;

@@ -7,10 +7,14 @@
 
 #include "dialog_driver.h"
 #include "gallery.h"
+#include "platform/fake/fake_http.h"
 #include "platform/fake/fake_shell.h"
 #include "toolkit/layout.h"
 #include "update/win32/update_dialog_win.h"
 #include "update/win32/update_status_win.h"
+#include "update/win32/update_win.h"
+
+#include <thread>
 
 namespace {
 
@@ -208,6 +212,64 @@ TEST(UpdateStatus, OneBarBoldRedAndReadableThatGrowsTheWindowAndOpensTheLastAddr
   NMHDR click{bar->Handle(), 0, static_cast<UINT>(NM_CLICK)};
   SendMessageW(form.Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&click));
   EXPECT_EQ(shell.Opened, std::vector<std::wstring>{L"https://x.example/notice"});
+}
+
+TEST(UpdateStatus, AMaximisedWindowGrowsWhenRestored) {
+  Form form(L"Form", L"Form", 300, 200);
+  form.Show(SW_SHOWMAXIMIZED);
+  Pump(50);
+  platform::FakeShell shell;
+  ShowUpdateStatus(form, L"Update available", L"https://x.example/notice", shell);
+  ShowWindow(form.Handle(), SW_RESTORE);
+  Pump(50);
+  RECT client;
+  GetClientRect(form.Handle(), &client);
+  EXPECT_EQ(client.bottom, Scale(200 + 28, form.Dpi()));
+}
+
+// The hand-over to a window's thread: run there while the worker waits, refused once the window
+// is gone, and served while CheckUpdate without a callback waits.
+TEST(WindowThread, HandsOverToTheWindowsLoopAndRefusesAGoneWindow) {
+  class Window final : public Form {
+   public:
+    Window() : Form(L"Form", L"Form", 100, 100) {}
+   protected:
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+      return message == kHandOverMessage ? RunHandOver(lParam) : Form::OnMessage(message, wParam, lParam);
+    }
+  };
+  auto window = std::make_unique<Window>();
+  auto thread = std::make_shared<WindowThread>(window->Handle());
+  platform::FakeShell shell;
+  auto http = std::make_shared<platform::FakeHttp>();
+  http->Answers = {R"({"update":"https://dl.example/s.exe"})"};
+  const DWORD mainThread = GetCurrentThreadId();
+  DWORD ranOn = 0;
+  bool withinSend = true;
+  struct OnThread final : UpdateNotification {
+    DWORD& ranOn;
+    bool& withinSend;
+    OnThread(DWORD& ranOn, bool& withinSend) : ranOn(ranOn), withinSend(withinSend) {}
+    bool UpdateDialog(const std::wstring&, int, const std::function<void()>&) override {
+      ranOn = GetCurrentThreadId();
+      withinSend = InSendMessage() != FALSE;
+      return false;
+    }
+    void ShowUpdateStatus(const std::wstring&) override {}
+  } onThread(ranOn, withinSend);
+  CheckUpdate(L"https://api.example/api.init.php", nullptr, 10,
+              UpdateCheck{http, Identity{[] { return std::wstring(L"1"); }, L"en", false, [] { return std::wstring(); }},
+                          [] { return false; }, [] {}, thread, &onThread, &shell});
+  EXPECT_EQ(ranOn, mainThread) << "the dialog ran on the window's thread before CheckUpdate returned";
+  EXPECT_FALSE(withinSend) << "not inside another thread's SendMessage, where COM calls are refused";
+
+  const HWND gone = window->Handle();
+  window.reset();
+  EXPECT_FALSE(IsWindow(gone));
+  bool ran = false;
+  std::thread worker([&] { EXPECT_FALSE(WindowThread(gone).HandOver([&] { ran = true; })); });
+  worker.join();
+  EXPECT_FALSE(ran);
 }
 
 } // namespace

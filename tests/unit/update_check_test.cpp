@@ -8,6 +8,7 @@
 #include "platform/fake/fake_shell.h"
 #include "support/reg.h"
 #include "support/utf8.h"
+#include "update/background.h"
 #include "update/check_update.h"
 #include "update/error_report.h"
 #include "common/update_fakes.h"
@@ -259,6 +260,15 @@ TEST(ReplyStep, TheHoldNoticeGoesWhateverTheAnswer) {
   ASSERT_EQ(requests.size(), 2u);
   EXPECT_EQ(requests[1].url, L"https://api.example/api.init.php");
   EXPECT_EQ(requests[1].headers, HoldHeaders(TestIdentity())) << "neither language nor identifier";
+}
+
+TEST(BackgroundRequests, TheEndWaitsForThemButNotForever) {
+  std::mutex gate;
+  std::unique_lock closed(gate);
+  RunInBackground([&] { const std::scoped_lock wait(gate); });
+  EXPECT_FALSE(WaitForBackgroundRequests(std::chrono::milliseconds(30))) << "a request still on its way";
+  closed.unlock();
+  EXPECT_TRUE(WaitForBackgroundRequests(std::chrono::seconds(5)));
 }
 
 TEST(ErrorReport, CarriesTheFourFieldsAndNoProfilePath) {

@@ -12,6 +12,7 @@
 #include "platform/win32/http_win.h"
 #include "support/utf8.h"
 #include "update/check_update.h"
+#include "update/background.h"
 #include "update/error_report.h"
 #include "update/win32/update_win.h"
 #include "win32/wine.h"
@@ -110,6 +111,18 @@ TEST_F(HttpTest, SendsTheHeadersInOrderAndNoUserAgent) {
                           {"User-Language", "ko"},
                           {"User-Debug", "false"},
                           {"User-Union", "0000000A240115000A13450200000001"}}));
+}
+
+TEST_F(HttpTest, AnIdentifierTheRegistryCouldNotGiveIsSentEmpty) {
+  Identity identity = TestIdentity();
+  identity.unionId = [] { return std::wstring(); };
+  std::string body;
+  ASSERT_TRUE(http.Get(server.origin + L"/api.init.php", RequestHeaders(identity), body));
+  const auto requests = server.TakeRequests();
+  ASSERT_EQ(requests.size(), 1u);
+  const Headers headers = HeadersOf(requests[0]);
+  EXPECT_TRUE(Has(headers, "User-Union")) << "the header goes with no value";
+  EXPECT_TRUE(Has(headers, "User-Debug"));
 }
 
 TEST_F(HttpTest, AnyResponseIsAReplyWhatItsStatusOrCharset) {
@@ -227,6 +240,8 @@ TEST_F(HttpTest, AnErrorReportIsPostedOnceWithItsFields) {
   SendErrorReport(std::make_shared<platform::Win32Http>(), server.origin + L"/except.php", body);
   const std::vector<nlohmann::json> requests = server.WaitForRequests(1);
   ASSERT_EQ(requests.size(), 1u);
+  EXPECT_TRUE(WaitForBackgroundRequests(std::chrono::seconds(5)));
+  EXPECT_TRUE(server.TakeRequests().empty()) << "sent once, not retried";
   EXPECT_EQ(requests[0]["method"], "POST");
   EXPECT_EQ(requests[0]["path"], "/except.php");
   EXPECT_EQ(requests[0]["body"], body);
@@ -240,7 +255,6 @@ TEST_F(HttpTest, AnErrorReportIsPostedOnceWithItsFields) {
 TEST_F(HttpTest, TheProgramsReportNamesItsVersionsAndLanguageAndHidesTheProfile) {
   wchar_t profile[MAX_PATH] = {};
   ASSERT_TRUE(GetEnvironmentVariableW(L"USERPROFILE", profile, MAX_PATH));
-  ReportError(L"", L"ko", L"nothing is sent without a report server");
   ReportError(server.origin, L"ko", std::wstring(L"Cannot save ") + profile + L"\\목록.txt");
   const std::vector<nlohmann::json> requests = server.WaitForRequests(1);
   ASSERT_EQ(requests.size(), 1u);

@@ -57,7 +57,9 @@ class WinHttp {
 // body of at most kMaxReplyBytes was read whole into it).
 bool Request(const wchar_t* method, std::wstring_view url, const HttpHeaders& headers, std::string_view body,
              std::string* reply) {
-  const WinHttp http;
+  // Loaded once and never unloaded: WinHTTP finishes some of its work on threads of its own
+  // after the handles are closed, and requests run on several threads.
+  static const WinHttp& http = *new WinHttp;
   if (!http) return false;
   const auto close = [&](HINTERNET handle) { http.CloseHandle(handle); };
   using Handle = std::unique_ptr<void, decltype(close)>;

@@ -3,8 +3,8 @@
 
 namespace platform {
 
-// WinHTTP, loaded from System32 for each request: every request has a session of its own, no
-// user agent, time-outs of 60 s, at most 5 redirects followed.
+// WinHTTP, loaded from System32 at the first request: every request has a session of its own,
+// no user agent, time-outs of 60 s, at most 5 redirects followed.
 class Win32Http final : public Http {
  public:
   bool Get(std::wstring_view url, const HttpHeaders& headers, std::string& body) override;

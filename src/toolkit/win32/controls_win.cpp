@@ -425,6 +425,14 @@ Control* Form::FindComponent(std::wstring_view name) const {
 }
 
 void Form::GrowClientHeight(int pixels) {
+  if (IsIconic(window_) || IsZoomed(window_)) { // the size it is restored to grows
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    GetWindowPlacement(window_, &placement);
+    placement.rcNormalPosition.bottom += pixels;
+    SetWindowPlacement(window_, &placement);
+    return;
+  }
   RECT frame;
   GetWindowRect(window_, &frame);
   frame.bottom += pixels;

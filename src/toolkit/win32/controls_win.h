@@ -214,7 +214,7 @@ class Form : public Control {
   // The owned component named `name`, or null.
   Control* FindComponent(std::wstring_view name) const;
   // Makes the window taller by `pixels`, all of them client area, moved up when it would leave
-  // the work area; the layout follows.
+  // the work area; a minimised or maximised window, once restored. The layout follows.
   void GrowClientHeight(int pixels);
   // The font the form draws its text with, as a description.
   LOGFONTW FontDescription() const;

@@ -3,6 +3,10 @@
 #include <shlobj.h>
 
 #include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <optional>
 #include <random>
 
 #include "platform/win32/file_info_win.h"
@@ -13,25 +17,72 @@
 #include "update/win32/update_dialog_win.h"
 #include "update/win32/update_status_win.h"
 
+namespace {
+
+// One hand-over, shared by the worker that waits for it and the message that carries it. A
+// message still queued when the window goes is never run; its share is lost with it.
+struct HandOverTask {
+  enum class State { Queued, Running, Done, Withdrawn };
+  explicit HandOverTask(std::function<void()> step) : step(std::move(step)) {}
+  std::function<void()> step;
+  std::mutex mutex;
+  std::condition_variable changed;
+  State state = State::Queued;
+};
+
+} // namespace
+
 LRESULT RunHandOver(LPARAM lParam) {
-  RunHandler(*reinterpret_cast<const std::function<void()>*>(lParam));
-  return TRUE;
+  const std::unique_ptr<std::shared_ptr<HandOverTask>> message(reinterpret_cast<std::shared_ptr<HandOverTask>*>(lParam));
+  HandOverTask& task = **message;
+  {
+    const std::scoped_lock lock(task.mutex);
+    if (task.state != HandOverTask::State::Queued) return 0;
+    task.state = HandOverTask::State::Running;
+  }
+  RunHandler(task.step);
+  {
+    const std::scoped_lock lock(task.mutex);
+    task.state = HandOverTask::State::Done;
+  }
+  task.changed.notify_all();
+  return 0;
 }
 
 bool WindowThread::HandOver(const std::function<void()>& step) {
-  return SendMessageW(window_, kHandOverMessage, 0, reinterpret_cast<LPARAM>(&step)) == TRUE;
+  // Posted, not sent: the step shows a dialog and calls the shell, which must not run inside
+  // another thread's SendMessage (the system refuses COM calls there).
+  auto task = std::make_shared<HandOverTask>(step);
+  auto message = std::make_unique<std::shared_ptr<HandOverTask>>(task);
+  if (!PostMessageW(window_, kHandOverMessage, 0, reinterpret_cast<LPARAM>(message.get()))) return false;
+  message.release(); // the window's now
+  std::unique_lock lock(task->mutex);
+  while (!task->changed.wait_for(lock, std::chrono::milliseconds(10),
+                                 [&] { return task->state == HandOverTask::State::Done; })) {
+    // A window that went before it took the step never will; once it runs, it runs to the end.
+    if (task->state == HandOverTask::State::Queued && !IsWindow(window_)) {
+      task->state = HandOverTask::State::Withdrawn;
+      return false;
+    }
+  }
+  return true;
 }
 
 void WindowThread::ServeUntil(const std::function<bool()>& ended) {
+  std::optional<WPARAM> quit;
   while (!ended()) {
-    // Messages sent from the worker are delivered inside this wait and the peek.
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (message.message == WM_QUIT) {
+        quit = message.wParam; // for the loop this wait interrupted
+        continue;
+      }
       TranslateMessage(&message);
       DispatchMessageW(&message);
     }
   }
+  if (quit) PostQuitMessage(static_cast<int>(*quit));
 }
 
 bool WindowNotification::UpdateDialog(const std::wstring& data, int dialogOffset, const std::function<void()>& hold) {

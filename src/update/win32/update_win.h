@@ -14,8 +14,8 @@
 inline constexpr UINT kHandOverMessage = WM_APP + 0x40;
 LRESULT RunHandOver(LPARAM lParam);
 
-// Hand-overs go to `window` by SendMessage, so they run on its thread in whatever message loop
-// it is in; once the window is gone they are refused.
+// Hand-overs are posted to `window`, so they run on its thread in whatever message loop it is
+// in, while the worker waits; once the window is gone they are refused.
 class WindowThread final : public MainThread {
  public:
   explicit WindowThread(HWND window) : window_(window) {}
