@@ -21,7 +21,11 @@ cleanup() {
   wine_run --stop
   [ -f "$work/ca/ca.pem" ] && "$tools/trust-ca" remove "$work/ca/ca.pem"
   wine_run reg delete "$run" /v UpdateCheckSample /f >/dev/null 2>&1
-  [ -n "$opener" ] && wine_run reg add "$classes" /ve /d "$opener" /f /reg:64 >/dev/null 2>&1
+  if [ -n "$opener" ]; then
+    wine_run reg add "$classes" /ve /d "$opener" /f /reg:64 >/dev/null 2>&1
+  else
+    wine_run reg delete "$classes" /ve /f /reg:64 >/dev/null 2>&1
+  fi
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -39,6 +43,8 @@ wine_run --prepare
 # An entry that stays in the list beside the one the reply white-lists.
 wine_run reg add "$run" /v UpdateCheckSample /d 'C:\windows\notepad.exe' /f >/dev/null
 opener=$(wine_run reg query "$classes" /ve /reg:64 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ *//p')
+# A run that was killed left the recorder there: Wine's own opener is what belongs there.
+case $opener in *window_driver*) opener='"C:\windows\system32\winebrowser.exe" "%1"' ;; esac
 wine_run reg add "$classes" /ve /d "\"Z:${driver//\//\\}\" record \"Z:${work//\//\\}\\opened.txt\" \"%1\"" /f /reg:64 >/dev/null
 for face in Tahoma 'MS Shell Dlg' 'MS Shell Dlg 2' 'Microsoft Sans Serif' 'Segoe UI'; do
   for view in 32 64; do
