@@ -37,7 +37,7 @@ for _ in $(seq 100); do [ -f "$work/ready" ] && break; sleep 0.1; done
 [ -f "$work/ready" ] || fail "the reference server did not start"
 
 # The throwaway authority in the prefix's root store; the browser replaced by the driver's
-# recorder; Korean text rendered through a linked font.
+# recorder.
 wine_run --prepare
 "$tools/trust-ca" add "$work/ca/ca.pem"
 # An entry that stays in the list beside the one the reply white-lists.
@@ -46,12 +46,6 @@ opener=$(wine_run reg query "$classes" /ve /reg:64 2>/dev/null | tr -d '\r' | se
 # A run that was killed left the recorder there: Wine's own opener is what belongs there.
 case $opener in *window_driver*) opener='"C:\windows\system32\winebrowser.exe" "%1"' ;; esac
 wine_run reg add "$classes" /ve /d "\"Z:${driver//\//\\}\" record \"Z:${work//\//\\}\\opened.txt\" \"%1\"" /f /reg:64 >/dev/null
-for face in Tahoma 'MS Shell Dlg' 'MS Shell Dlg 2' 'Microsoft Sans Serif' 'Segoe UI'; do
-  for view in 32 64; do
-    wine_run reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v "$face" \
-      /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f "/reg:$view" >/dev/null 2>&1
-  done
-done
 wine_run --stop
 
 reply_declined='{"update":"https://dl.tarnwick.example/setup.exe","notify":"https://www.tarnwick.example/notice","info":{"style":"hold","text":"Remind me later","flag":"stayontop"},"name_white":["PlugPlay"]}'

@@ -58,7 +58,7 @@ Seen Look(HWND dialog) {
     seen.link = TextOf(link);
     seen.extra = ClientRectOf(dialog, link);
   }
-  if (const HWND line = GetDlgItem(dialog, 102)) {
+  if (const HWND line = GetDlgItem(dialog, kUpdateSeparator)) {
     seen.hasSeparator = true;
     seen.separator = ClientRectOf(dialog, line);
     const HDC dc = GetDC(line);

@@ -13,7 +13,7 @@
 namespace {
 
 constexpr int kMargin = 12, kIcon = 32, kGap = 12, kButtonWidth = 75, kButtonHeight = 25, kButtonGap = 8;
-constexpr int kTextWidth = 360, kExtraHeight = 17, kSeparator = 102;
+constexpr int kTextWidth = 360, kExtraHeight = 17;
 constexpr COLORREF kWhite = RGB(255, 255, 255), kLine = RGB(204, 204, 204), kLinkBlue = RGB(0, 0, 255);
 
 struct Dialog {
@@ -90,7 +90,7 @@ void Build(HWND window, Dialog& d) {
   // What "info" asks for, placed by the window's outer height as the layout tables give it.
   if (!d.reply.style.empty()) {
     height += S(40 - d.offset);
-    const HWND separator = Child(window, L"STATIC", L"", SS_LEFT, kSeparator, d.font.get());
+    const HWND separator = Child(window, L"STATIC", L"", SS_LEFT, kUpdateSeparator, d.font.get());
     MoveWindow(separator, 0, height - S(76 - d.offset), width, 1, FALSE);
     const int top = height - S(66 - d.offset), left = S(10);
     if (d.reply.style == L"hold") {
@@ -158,7 +158,7 @@ INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       return reinterpret_cast<INT_PTR>(d->white.get());
     case WM_CTLCOLORSTATIC:
       SetBkColor(reinterpret_cast<HDC>(wParam), kWhite);
-      return reinterpret_cast<INT_PTR>(GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) == kSeparator ? d->line.get()
+      return reinterpret_cast<INT_PTR>(GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) == kUpdateSeparator ? d->line.get()
                                                                                                  : d->white.get());
     case WM_DRAWITEM:
       if (wParam == kUpdateNoteLink) {

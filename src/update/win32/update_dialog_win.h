@@ -24,3 +24,4 @@ bool UpdateDialog(const UpdateDialogSetting& setting, const std::wstring& data, 
 // The control identifiers of the dialog's extras, for those who drive it.
 inline constexpr int kUpdateHoldBox = 100;
 inline constexpr int kUpdateNoteLink = 101;
+inline constexpr int kUpdateSeparator = 102;
