@@ -151,12 +151,14 @@ TEST_F(Win32Files, TheNewContentNeverOverwritesAnotherFile) {
   EXPECT_EQ(Names().size(), decoys.size() + 1);
 }
 
-TEST(Win32Folders, ProgramFilesTokensNameThe64BitFoldersFromA32BitProcess) {
+TEST(Win32Folders, ProgramFilesTokensNameThe64BitFoldersFromEitherProcess) {
   platform::Win32FileSystem files;
   platform::Win32System system;
   ASSERT_EQ(system.NativeArchitecture(), platform::kProcessorArchitectureAmd64) << "the prefix is 64-bit";
-  EXPECT_EQ(GetSpecialFolder(files, csidl::kProgramFiles), L"C:\\Program Files (x86)")
-      << "a 32-bit process is given the x86 folder";
+  // A 32-bit process is given the x86 folder for the plain folder, a 64-bit one the native folder;
+  // the tokens come out the same from both.
+  EXPECT_EQ(GetSpecialFolder(files, csidl::kProgramFiles),
+            sizeof(void*) == 4 ? L"C:\\Program Files (x86)" : L"C:\\Program Files");
   const FolderTokens tokens = MakeFolderTokens(files, system);
   EXPECT_EQ(ExpandFolderTokens(tokens, L"%ProgramFiles%\\App\\a.exe"), L"C:\\Program Files\\App\\a.exe");
   EXPECT_EQ(ExpandFolderTokens(tokens, L"%ProgramFiles(x86)%\\App\\a.exe"), L"C:\\Program Files (x86)\\App\\a.exe");

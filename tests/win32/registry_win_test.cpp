@@ -4,5 +4,6 @@
 
 INSTANTIATE_TEST_SUITE_P(Win32, RegistryContract,
                          ::testing::Values(RegistryTarget{
-                             "Win32", [] { return std::make_unique<platform::Win32Registry>(); }, OnWine()}),
+                             "Win32", [] { return std::make_unique<platform::Win32Registry>(); }, OnWine(),
+                             sizeof(void*) == 8}),
                          [](const auto& info) { return info.param.name; });
