@@ -2,7 +2,7 @@
 // waits for the update dialog, pictures it, ticks its box, answers it; reads the notice; closes
 // the window. Also stands in for the browser that opens addresses.
 //   window_driver dialog-shot FILE | dialog-tick | dialog-press yes|no | status-text
-//   window_driver window-shot FILE | list-rows | close | record FILE ADDRESS
+//   window_driver window-shot FILE | list-rows | row-count | close | record FILE ADDRESS
 #include <windows.h>
 
 #include <cstdio>
@@ -143,6 +143,12 @@ int wmain(int argc, wchar_t** argv) {
     }
     return 0;
   }
+  if (command == L"row-count") { // asks nothing of the program's memory, so it works wherever the program runs
+    const HWND list = WaitFor([] { return Descendant(MainWindow(), WC_LISTVIEWW); });
+    if (!list) return 1;
+    std::printf("%d\n", static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)));
+    return 0;
+  }
   if (command == L"close") return PostMessageW(MainWindow(), WM_CLOSE, 0, 0) ? 0 : 1;
   if (command == L"record" && argc > 3) {
     FILE* file = _wfopen(argument, L"ab");
@@ -152,7 +158,7 @@ int wmain(int argc, wchar_t** argv) {
     return 0;
   }
   std::fputs("usage: window_driver dialog-shot FILE | dialog-tick | dialog-press yes|no | status-text |"
-              " window-shot FILE | close | record FILE ADDRESS\n",
+              " window-shot FILE | list-rows | row-count | close | record FILE ADDRESS\n",
               stderr);
   return 2;
 }
