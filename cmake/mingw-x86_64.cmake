@@ -1,12 +1,4 @@
-# Cross build of the Windows programs for x86_64: the test build for machines whose kernel runs
-# no 32-bit programs, and a check on pointer-size faults. The shipped program is the i686 one.
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_CURRENT_LIST_DIR}/../tools/wine-run")
+# The test build for machines whose kernel runs no 32-bit programs, and a check on pointer-size
+# faults. The shipped program is the i686 one.
+set(mingw_processor x86_64)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)
