@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <sddl.h>
 
 #include "app/program_win.h"
 #include "autorun/startup_folders.h"
@@ -51,16 +52,55 @@ void RunWindow() {
   }
 }
 
+// The name of the one-instance mutex: "TarnwickMutex" in a private namespace bounded by the
+// Administrators group, which only an elevated administrator's process can create or open, so
+// that no other program can keep this one from starting by holding the name first. Where the
+// system has no private namespaces (Wine), or the namespace cannot be had, the session's name.
+// The namespace stays open until the process ends.
+std::wstring InstanceMutexName() {
+  const HANDLE boundary = CreateBoundaryDescriptorW(L"Tarnwick", 0);
+  if (!boundary) return L"TarnwickMutex";
+  HANDLE space = nullptr;
+  BYTE administrators[SECURITY_MAX_SID_SIZE];
+  DWORD size = sizeof(administrators);
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  HANDLE scope = boundary; // AddSIDToBoundaryDescriptor may move it
+  if (CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, administrators, &size) &&
+      AddSIDToBoundaryDescriptor(&scope, administrators) &&
+      ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(A;;GA;;;BA)", SDDL_REVISION_1, &descriptor, nullptr)) {
+    SECURITY_ATTRIBUTES attributes{sizeof(attributes), descriptor, FALSE};
+    space = CreatePrivateNamespaceW(&attributes, scope, L"Tarnwick");
+    if (!space && GetLastError() == ERROR_ALREADY_EXISTS) space = OpenPrivateNamespaceW(scope, L"Tarnwick");
+    LocalFree(descriptor);
+  }
+  DeleteBoundaryDescriptor(scope);
+  return space ? L"Tarnwick\\TarnwickMutex" : L"TarnwickMutex";
+}
+
+// Brings the running instance's window to the front, restored if minimised. It may still be on
+// its way up: it gets a moment to appear.
+void ShowRunningWindow() {
+  for (int wait = 0; wait < 30; ++wait, Sleep(100)) {
+    if (const HWND window = FindWindowW(kFormClass, L"Tarnwick")) {
+      if (IsIconic(window)) ShowWindow(window, SW_RESTORE);
+      SetForegroundWindow(window);
+      return;
+    }
+  }
+}
+
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   platform::RestrictDllSearchToSystem32();
-  // Another instance runs: end at once, without a word and without bringing it forward.
-  if (const HANDLE running = OpenMutexW(MUTEX_ALL_ACCESS, FALSE, L"TarnwickMutex")) {
+  const std::wstring mutex = InstanceMutexName();
+  // Another instance runs: it comes to the front, and this one ends.
+  if (const HANDLE running = OpenMutexW(MUTEX_ALL_ACCESS, FALSE, mutex.c_str())) {
     CloseHandle(running);
+    ShowRunningWindow();
     return 0;
   }
-  CreateMutexW(nullptr, TRUE, L"TarnwickMutex"); // held until the process ends
+  CreateMutexW(nullptr, TRUE, mutex.c_str()); // held until the process ends
   const INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
   RunWindow();

@@ -2,14 +2,16 @@
 
 #include <nlohmann/json.hpp>
 
+#include <utility>
+
 #include "support/utf8.h"
 #include "toolkit/win32/gdiplus_win.h"
 #include "toolkit/win32/theme_helper_win.h"
 
 namespace {
 
-// Posted by FormCreate: the reply handler runs once the window is up.
-constexpr UINT kStartupReply = WM_APP + 1;
+// Posted by FormCreate: the list loads once the window is up, without waiting for the reply.
+constexpr UINT kFirstLoad = WM_APP + 1;
 
 } // namespace
 
@@ -56,21 +58,22 @@ void TFrmTarnwick::FormCreate() {
   LoadListFromResource(services_.resources, *NameBlack, L"name_black");
   FrmAutorun = &Make<TFrmAutorun>(PnlAutorun, services_.frame, *FileWhite, *NameWhite);
   Relayout();
-  // The start-up request. A build without the maker's server takes the "no reply" path at once,
-  // once the window is up, rather than trying a name that never answers for a minute.
-  if (services_.api.empty()) {
-    PostMessageW(Handle(), kStartupReply, 0, 0);
-    return;
-  }
+  // The list shows with the built-in lists at once; the reply, which may take a minute when the
+  // server cannot be reached, merges its lists and reconciles the rows when it comes. A build
+  // without the maker's server makes no request.
+  PostMessageW(Handle(), kFirstLoad, 0, 0);
+  if (services_.api.empty()) return;
   notification_ = std::make_unique<WindowNotification>(*this, translation_.CurrentLanguage,
                                                        translation_.Translate(Caption()), services_.frame.shell);
-  CheckUpdate(
-      services_.api + L"/api.init.php",
-      [this](bool updateAccepted, const std::wstring& reply) { ReplyHandler(updateAccepted, reply); }, 10,
-      ProgramUpdateCheck(Handle(), services_.http, translation_.CurrentLanguage, *notification_, services_.frame.shell));
+  CheckUpdate(services_.api + L"/api.init.php",
+              [this](bool updateAccepted, const std::wstring& reply) { ReplyHandler(updateAccepted, reply); }, 10,
+              ProgramUpdateCheck(Handle(), ended_, services_.http, translation_.CurrentLanguage, *notification_,
+                                 services_.frame.shell));
 }
 
 TFrmTarnwick::~TFrmTarnwick() {
+  ended_->Set();
+  for (const LPARAM handOver : waiting_) DiscardHandOver(handOver);
   NameBlack.reset();
   NameWhite.reset();
   FileWhite.reset();
@@ -90,12 +93,44 @@ void TFrmTarnwick::ReplyHandler(bool updateAccepted, const std::wstring& reply) 
   FrmAutorun->LoadAutorun();
 }
 
-LRESULT TFrmTarnwick::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == kStartupReply) {
-    RunHandler([this] { ReplyHandler(false, {}); });
-    return 0;
+bool TFrmTarnwick::InModalLoop() const { return menuLoop_ || !IsWindowEnabled(Handle()); }
+
+void TFrmTarnwick::ResumeHandOvers() {
+  if (InModalLoop()) return;
+  for (const LPARAM handOver : std::exchange(waiting_, {})) {
+    if (!PostMessageW(Handle(), kHandOverMessage, 0, handOver)) DiscardHandOver(handOver);
   }
-  if (message == kHandOverMessage) return RunHandOver(lParam);
+}
+
+LRESULT TFrmTarnwick::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case kFirstLoad:
+      RunHandler([this] { FrmAutorun->LoadAutorun(); });
+      return 0;
+    case kHandOverMessage:
+      // The step shows a dialog, enables the window at its end and may close it: never under a
+      // save dialog, an error box or a menu, whose loop happens to dispatch it.
+      if (InModalLoop()) {
+        waiting_.push_back(lParam);
+        return 0;
+      }
+      return RunHandOver(lParam);
+    case WM_ENTERMENULOOP:
+      menuLoop_ = true;
+      break;
+    case WM_EXITMENULOOP:
+      menuLoop_ = false;
+      ResumeHandOvers();
+      break;
+    case WM_ENABLE: // a modal dialog ends by enabling its owner again
+      if (wParam) ResumeHandOvers();
+      break;
+    case WM_DESTROY:
+      ended_->Set();
+      break;
+    default:
+      break;
+  }
   return Form::OnMessage(message, wParam, lParam);
 }
 

@@ -4,6 +4,7 @@
 // two it filters with.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/http.h"
 #include "platform/locale.h"
@@ -56,10 +57,17 @@ class TFrmTarnwick final : public Form {
 
  private:
   void FormCreate();
+  // A dialog that disabled the window, or a menu of it, runs its own message loop.
+  bool InModalLoop() const;
+  // Posts the hand-overs that waited for a modal loop to end, once none runs.
+  void ResumeHandOvers();
   MainWindowServices services_;
   Translation& translation_;
   std::unique_ptr<FilterList> FileWhite, NameWhite, NameBlack;
   std::unique_ptr<WindowNotification> notification_;
+  std::shared_ptr<EndSignal> ended_ = std::make_shared<EndSignal>();
+  std::vector<LPARAM> waiting_; // hand-overs that arrived in a modal loop
+  bool menuLoop_ = false;
 };
 
 // Draws the maker's logo into `rect`: vector shapes, crisp at any size.

@@ -1,5 +1,5 @@
 #pragma once
-// The shell, which opens addresses and files with their programs.
+// The shell, which opens web addresses in the user's browser.
 #include <string_view>
 
 namespace platform {
@@ -7,9 +7,11 @@ namespace platform {
 class Shell {
  public:
   virtual ~Shell() = default;
-  // ShellExecuteW(no window, "open", address, no parameters, no folder, SW_SHOWNORMAL); the
-  // result is not examined.
-  virtual void ShellOpen(std::wstring_view address) = 0;
+  // Opens `address` with the verb "open" in a normal window, through the desktop's own shell:
+  // whatever it starts runs as the signed-in user without the program's administrator rights.
+  // False, and nothing opened, where no desktop shell answers; what the opened program then
+  // does is not examined.
+  virtual bool ShellOpen(std::wstring_view address) = 0;
 };
 
 } // namespace platform

@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "support/text.h"
+#include "support/utf8.h"
 #include "support/version_info.h"
 
 namespace {
@@ -99,10 +100,36 @@ void TAutorunModel::LoadAutorun(bool allPrograms) {
   rows_.resize(kept);
 }
 
-std::wstring EntryAddress(std::wstring_view infoSite, std::wstring_view from, std::wstring_view target) {
-  std::wstring name = std::wstring(from) + L"/" + std::wstring(FileNamePart(target));
-  for (wchar_t& c : name) {
-    if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
+int TAutorunModel::RowOf(std::wstring_view from, std::wstring_view target) const {
+  for (std::size_t i = 0; i < rows_.size(); ++i) {
+    if (NoCaseEqual{}(Key{rows_[i].From, rows_[i].Target}, Key{from, target})) return static_cast<int>(i);
   }
-  return std::wstring(infoSite) + L"/entry/" + name;
+  return -1;
+}
+
+namespace {
+
+// One path segment of an address (RFC 3986): ASCII letters lower-cased, and everything but
+// letters, digits and "-._~" percent-encoded as UTF-8, so that no blank, quote or control
+// character of a value name reaches the browser's command line.
+std::wstring PathSegment(std::wstring_view text) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::wstring segment;
+  for (const unsigned char byte : Utf8FromWide(text)) {
+    if ((byte >= 'a' && byte <= 'z') || (byte >= '0' && byte <= '9') || byte == '-' || byte == '.' || byte == '_' ||
+        byte == '~') {
+      segment += static_cast<wchar_t>(byte);
+    } else if (byte >= 'A' && byte <= 'Z') {
+      segment += static_cast<wchar_t>(byte - 'A' + 'a');
+    } else {
+      segment += {L'%', static_cast<wchar_t>(kHex[byte >> 4]), static_cast<wchar_t>(kHex[byte & 15])};
+    }
+  }
+  return segment;
+}
+
+} // namespace
+
+std::wstring EntryAddress(std::wstring_view infoSite, std::wstring_view from, std::wstring_view target) {
+  return std::wstring(infoSite) + L"/entry/" + PathSegment(from) + L"/" + PathSegment(FileNamePart(target));
 }

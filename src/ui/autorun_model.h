@@ -47,6 +47,8 @@ class TAutorunModel {
   void Clear() { rows_.clear(); }
 
   const std::vector<TAutorunItem>& Rows() const { return rows_; }
+  // The row of the entry with this tag and target, ASCII case ignored, or -1.
+  int RowOf(std::wstring_view from, std::wstring_view target) const;
   // The whole catalogue of the last load, entries without a row included.
   const AutorunList& ListAutoObj() const { return listAutoObj_; }
 
@@ -68,5 +70,5 @@ class TAutorunModel {
 };
 
 // The address of an entry's page: the information site's origin, "/entry/", then the tag, "/"
-// and the file name part of the target, ASCII letters lower-cased and nothing escaped.
+// and the file name part of the target, each lower-cased in ASCII and percent-encoded.
 std::wstring EntryAddress(std::wstring_view infoSite, std::wstring_view from, std::wstring_view target);

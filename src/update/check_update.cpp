@@ -13,9 +13,9 @@ bool ReplyStep(const std::wstring& data, int dialogOffset, UpdateNotification& n
   bool accepted = false;
   // An address the shell would run as a file or a command is no offer: a program running
   // elevated opens only web addresses, and asks nothing it would not do.
+  // An update the shell could not open was not accepted: the window stays.
   if (IsWebAddress(reply.update) && notification.UpdateDialog(data, dialogOffset, hold)) {
-    shell.ShellOpen(reply.update);
-    accepted = true;
+    accepted = shell.ShellOpen(reply.update);
   }
   if (IsWebAddress(reply.notify)) notification.ShowUpdateStatus(reply.notify);
   return accepted;
@@ -45,10 +45,7 @@ struct Worker {
     const platform::HttpHeaders headers = RequestHeaders(check.identity);
     for (int attempt = 0; attempt < kRequestAttempts; ++attempt) {
       if (HttpGet(*check.http, url, headers, data)) break;
-      for (int pause = 0; pause < kPausesAfterFailure; ++pause) {
-        if (check.terminating()) return;
-        check.pause();
-      }
+      if (!check.pause(kPauseAfterFailure)) return;
     }
     check.mainThread->HandOver([this] { Step(); });
   }

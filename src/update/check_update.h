@@ -2,6 +2,7 @@
 // The program's one request, made on a worker thread without blocking the window: up to six
 // attempts ten seconds apart, then the reply step on the main thread (the update offer, the
 // notice, the caller's callback).
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -37,8 +38,9 @@ class UpdateNotification {
 struct UpdateCheck {
   std::shared_ptr<platform::Http> http;
   Identity identity;
-  std::function<bool()> terminating; // the program is ending: the worker gives up silently
-  std::function<void()> pause;       // one pause of 10 ms
+  // Waits the given time by the clock, or less once the program is ending; false then, and the
+  // worker gives up silently.
+  std::function<bool(std::chrono::milliseconds)> pause;
   std::shared_ptr<MainThread> mainThread;
   UpdateNotification* notification = nullptr; // main thread only
   platform::Shell* shell = nullptr;           // main thread only
@@ -49,7 +51,7 @@ struct UpdateCheck {
 using UpdateCallback = std::function<void(bool updateAccepted, const std::wstring& reply)>;
 
 inline constexpr int kRequestAttempts = 6;
-inline constexpr int kPausesAfterFailure = 1000; // of 10 ms each
+inline constexpr std::chrono::milliseconds kPauseAfterFailure{10000};
 
 // Requests `url`. With `proc` it returns at once and `proc` runs on the main thread after the
 // reply step, unless the program ends first; without, it returns once the worker has ended and

@@ -20,7 +20,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
     if (!rows[i].Enabled) {
       frame.ListAutorun.SelectRow(i);
-      frame.ListAutorunClick();
       break;
     }
   }

@@ -259,7 +259,7 @@ TEST(WindowThread, HandsOverToTheWindowsLoopAndRefusesAGoneWindow) {
   } onThread(ranOn, withinSend);
   CheckUpdate(L"https://api.example/api.init.php", nullptr, 10,
               UpdateCheck{http, Identity{[] { return std::wstring(L"1"); }, L"en", false, [] { return std::wstring(); }},
-                          [] { return false; }, [] {}, thread, &onThread, &shell});
+                          [](std::chrono::milliseconds) { return true; }, thread, &onThread, &shell});
   EXPECT_EQ(ranOn, mainThread) << "the dialog ran on the window's thread before CheckUpdate returned";
   EXPECT_FALSE(withinSend) << "not inside another thread's SendMessage, where COM calls are refused";
 

@@ -154,3 +154,20 @@ TEST_F(AutorunModel, VersionAndIconAreReadOnlyForAddedRows) {
 }
 
 } // namespace
+
+TEST(EntryAddress, IsTheTagAndTheNameLowerCasedAndPercentEncoded) {
+  const struct {
+    const wchar_t* from;
+    const wchar_t* target;
+    const wchar_t* address;
+  } cases[] = {
+      {L"SERV", L"MyService", L"https://i.test/entry/serv/myservice"},
+      {L"HKCU", L"HKCU\\Software\\Run\\Tool-1.2_x~", L"https://i.test/entry/hkcu/tool-1.2_x~"},
+      {L"FILE", L"C:\\Startup\\My Tool.lnk", L"https://i.test/entry/file/my%20tool.lnk"},
+      // A value name any program can write: nothing of it may reach a command line as it stands.
+      {L"HKCU", L"HKCU\\Run\\a\" --x \"b&c|d%e'f", L"https://i.test/entry/hkcu/a%22%20--x%20%22b%26c%7Cd%25e%27f"},
+      {L"HKCU", L"HKCU\\Run\\x\ty\r\nz/..?#", L"https://i.test/entry/hkcu/x%09y%0D%0Az%2F..%3F%23"},
+      {L"SCHE", L"\\Ünï 日本", L"https://i.test/entry/sche/%C3%9Cn%C3%AF%20%E6%97%A5%E6%9C%AC"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(EntryAddress(L"https://i.test", c.from, c.target), c.address) << c.target;
+}

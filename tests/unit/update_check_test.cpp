@@ -93,15 +93,21 @@ TEST(RequestHeaders, AreTheFourInOrderAndTheHoldNoticeCarriesTwo) {
   EXPECT_EQ(HoldHeaders(TestIdentity()), (HttpHeaders{{L"User-Version", L"1.0.3.0"}, {L"User-Command", L"hold"}}));
 }
 
-// The clock of a worker: a count of its pauses, and the pause after which the program ends.
+// The clock of a worker: the pauses it asked for, and the time after which the program ends.
 // Shared with the worker, which may outlive the test by its last look at it.
 struct Clock {
-  std::atomic<int> pauses = 0;
-  int terminateAfter = -1;
-  std::atomic<bool> toldToEnd = false; // the worker asked and was told the program is ending
-  bool Terminating() {
-    if (terminateAfter < 0 || pauses < terminateAfter) return false;
-    toldToEnd = true;
+  std::vector<std::chrono::milliseconds> pauses;
+  std::chrono::milliseconds waited{0};
+  std::chrono::milliseconds endAt{-1};
+  std::atomic<bool> toldToEnd = false; // the worker was told the program is ending
+  bool Pause(std::chrono::milliseconds duration) {
+    pauses.push_back(duration);
+    if (endAt.count() >= 0 && waited + duration > endAt) {
+      waited = endAt; // the pause ends as the program does
+      toldToEnd = true;
+      return false;
+    }
+    waited += duration;
     return true;
   }
 };
@@ -117,8 +123,7 @@ struct Harness {
   UpdateCheck Check() {
     return UpdateCheck{http,
                        TestIdentity(),
-                       [clock = clock] { return clock->Terminating(); },
-                       [clock = clock] { ++clock->pauses; },
+                       [clock = clock](std::chrono::milliseconds duration) { return clock->Pause(duration); },
                        mainThread,
                        &notification,
                        &shell};
@@ -153,7 +158,7 @@ TEST(CheckUpdate, AnyResponseIsTheReplyAtTheFirstAttempt) {
   ASSERT_EQ(h.http->Requests().size(), 1u);
   EXPECT_EQ(h.http->Requests()[0].url, L"https://api.example/api.init.php");
   EXPECT_EQ(h.http->Requests()[0].headers, RequestHeaders(TestIdentity()));
-  EXPECT_EQ(h.clock->pauses, 0);
+  EXPECT_TRUE(h.clock->pauses.empty());
   EXPECT_TRUE(h.notification.events.empty());
 }
 
@@ -164,23 +169,24 @@ TEST(CheckUpdate, AnUnreachableServerGetsSixAttemptsEachFollowedByTenSeconds) {
   EXPECT_FALSE(result.accepted);
   EXPECT_EQ(result.reply, L"");
   EXPECT_EQ(h.http->Requests().size(), 6u);
-  EXPECT_EQ(h.clock->pauses, 6000) << "1000 pauses of 10 ms after each failure, the last included";
+  EXPECT_EQ(h.clock->pauses, std::vector<std::chrono::milliseconds>(6, std::chrono::seconds(10)))
+      << "ten seconds after each failure, the last included";
 
   Harness late; // the fourth attempt answers
   late.http->Answers = {std::nullopt, std::nullopt, std::nullopt, R"({"name_white":["x"]})"};
   EXPECT_EQ(late.Run().reply, LR"({"name_white":["x"]})");
   EXPECT_EQ(late.http->Requests().size(), 4u);
-  EXPECT_EQ(late.clock->pauses, 3000);
+  EXPECT_EQ(late.clock->waited, std::chrono::seconds(30));
 }
 
 TEST(CheckUpdate, AProgramThatEndsDuringThePausesGetsNoCallback) {
-  for (const int after : {0, 1, 999, 2500}) {
+  for (const int after : {0, 1, 9999, 25000}) {
     Harness h;
-    h.clock->terminateAfter = after;
+    h.clock->endAt = std::chrono::milliseconds(after);
     const auto result = h.Run();
     EXPECT_FALSE(result.called) << after;
-    EXPECT_EQ(h.clock->pauses, after);
-    EXPECT_EQ(h.http->Requests().size(), static_cast<std::size_t>(after / 1000 + 1)) << after;
+    EXPECT_EQ(h.clock->waited.count(), after) << "the pause ends when the program does";
+    EXPECT_EQ(h.http->Requests().size(), static_cast<std::size_t>(after / 10000 + 1)) << after;
     EXPECT_TRUE(h.notification.events.empty());
   }
 }

@@ -171,15 +171,20 @@ TEST_F(HttpTest, NoResponseIsAFailureThatLeavesTheReplyAlone) {
 struct Check {
   std::shared_ptr<platform::Win32Http> http = std::make_shared<platform::Win32Http>();
   std::shared_ptr<FakeMainThread> mainThread = std::make_shared<FakeMainThread>();
-  std::shared_ptr<std::atomic<int>> pauses = std::make_shared<std::atomic<int>>(0);
+  std::shared_ptr<std::atomic<long long>> paused = std::make_shared<std::atomic<long long>>(0); // ms asked for
+  std::function<bool(std::chrono::milliseconds)> Pause() {
+    return [paused = paused](std::chrono::milliseconds duration) {
+      *paused += duration.count();
+      return true;
+    };
+  }
   FakeNotification notification;
   platform::FakeShell shell;
 
   // CheckUpdate without a callback: it returns once the worker ended.
   void Run(const std::wstring& url) {
     CheckUpdate(url, nullptr, 10,
-                UpdateCheck{http, TestIdentity(), [] { return false; }, [pauses = pauses] { ++*pauses; }, mainThread,
-                            &notification, &shell});
+                UpdateCheck{http, TestIdentity(), Pause(), mainThread, &notification, &shell});
   }
 };
 
@@ -197,12 +202,11 @@ TEST_F(HttpTest, AnUnreachableServerIsTriedSixTimesTenSecondsApart) {
         done = true;
       },
       10,
-      UpdateCheck{check.http, TestIdentity(), [] { return false; }, [pauses = check.pauses] { ++*pauses; },
-                  check.mainThread, &check.notification, &check.shell});
+      UpdateCheck{check.http, TestIdentity(), check.Pause(), check.mainThread, &check.notification, &check.shell});
   check.mainThread->ServeUntil([&] { return done.load(); });
   EXPECT_TRUE(called);
   EXPECT_EQ(reply, L"");
-  EXPECT_EQ(*check.pauses, 6000);
+  EXPECT_EQ(*check.paused, 60000) << "ten seconds after each of the six failures";
 }
 
 TEST_F(HttpTest, TheHoldNoticeCarriesTheVersionAndTheCommandOnly) {

@@ -10,7 +10,11 @@ namespace platform {
 class FakeShell final : public Shell {
  public:
   std::vector<std::wstring> Opened;
-  void ShellOpen(std::wstring_view address) override { Opened.emplace_back(address); }
+  bool Answer = true; // false: as where no desktop shell runs, nothing is opened
+  bool ShellOpen(std::wstring_view address) override {
+    if (Answer) Opened.emplace_back(address);
+    return Answer;
+  }
 };
 
 } // namespace platform

@@ -5,7 +5,7 @@ namespace platform {
 
 class Win32Shell final : public Shell {
  public:
-  void ShellOpen(std::wstring_view address) override;
+  bool ShellOpen(std::wstring_view address) override;
 };
 
 } // namespace platform

@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr wchar_t kFormClass[] = L"TarnwickForm";
 constexpr wchar_t kSurfaceClass[] = L"TarnwickSurface";
 constexpr UINT_PTR kSubclassId = 1;
 

@@ -20,6 +20,9 @@
 
 class Form;
 
+// The window class of every form.
+inline constexpr wchar_t kFormClass[] = L"TarnwickForm";
+
 // Runs an event handler. An error that escapes it goes to the handler set here (the program's
 // error box), and the program goes on; without one set it goes on to the caller.
 void RunHandler(const std::function<void()>& handler);

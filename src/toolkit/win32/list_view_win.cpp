@@ -78,11 +78,11 @@ int ListView::FocusedRow() const { return ListView_GetNextItem(window_, -1, LVNI
 
 int ListView::SelectedRow() const { return ListView_GetNextItem(window_, -1, LVNI_SELECTED); }
 
-void ListView::SelectRow(int row) {
+void ListView::SelectRow(int row, bool scroll) {
   ListView_SetItemState(window_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
   if (row >= 0) {
     ListView_SetItemState(window_, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    ListView_EnsureVisible(window_, row, FALSE);
+    if (scroll) ListView_EnsureVisible(window_, row, FALSE);
   }
 }
 
@@ -119,8 +119,10 @@ bool ListView::OnNotify(const NMHDR& header, LRESULT& result) {
           return false;
       }
     }
-    case NM_CLICK:
-      RunHandler(OnClick);
+    case LVN_ITEMCHANGED:
+      if ((reinterpret_cast<const NMLISTVIEW*>(&header)->uChanged & LVIF_STATE) && OnSelectionChange) {
+        RunHandler(OnSelectionChange);
+      }
       return false;
     case NM_DBLCLK:
       RunHandler(OnDoubleClick);
@@ -141,6 +143,9 @@ bool ListView::OnStandardMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
       result = DefSubclassProc(window_, message, wParam, lParam);
       FitFirstColumn();
       return true;
+    case WM_SYSKEYDOWN: // Alt and a key: no LVN_KEYDOWN comes for it
+      if (OnKeyDown) RunHandler([&] { OnKeyDown(static_cast<WORD>(wParam)); });
+      return false;
     case WM_CONTEXTMENU: {
       POINT screen{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
       if (screen.x == -1 && screen.y == -1) { // from the keyboard: below the focused row

@@ -35,16 +35,17 @@ class ListView : public Control {
   int FocusedRow() const;
   // The first selected row, or -1.
   int SelectedRow() const;
-  // Selects and focuses `row` (-1: none).
-  void SelectRow(int row);
+  // Selects and focuses `row` (-1: none), scrolled into view when `scroll`.
+  void SelectRow(int row, bool scroll = true);
 
   std::function<std::wstring(int row, int column)> Text;
   std::function<int(int row)> ImageIndex;      // of column 0
   std::function<bool(int row)> Greyed;         // drawn in the system's grey-text colour
   std::function<HFONT(int column)> ColumnFont; // null: the list's font
+  std::function<void()> OnSelectionChange; // by the mouse, the keyboard or the program
   std::function<void()> OnDoubleClick;
-  std::function<void(WORD key)> OnKeyDown;
-  std::function<void(POINT screen)> OnContextMenu; // OnClick: a click of the mouse
+  std::function<void(WORD key)> OnKeyDown; // with or without Shift, Ctrl or Alt
+  std::function<void(POINT screen)> OnContextMenu;
 
   bool OnNotify(const NMHDR& header, LRESULT& result) override;
   void OnDpiChanged() override;

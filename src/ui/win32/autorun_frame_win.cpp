@@ -1,5 +1,6 @@
 #include "ui/win32/autorun_frame_win.h"
 
+#include <optional>
 #include <stdexcept>
 
 #include "autorun/saved_list.h"
@@ -45,6 +46,7 @@ TFrmAutorun::TFrmAutorun(Form& form, Control& parent, const FrameServices& servi
   DrawStoredImages();
   ListAutorun.SetImages(images_.Handle());
   MakeColumnFont();
+  ListAutorunChange(); // nothing selected yet
 
   ListAutorun.Text = [this](int index, int column) {
     const TAutorunItem* row = RowAt(index);
@@ -53,7 +55,7 @@ TFrmAutorun::TFrmAutorun(Form& form, Control& parent, const FrameServices& servi
   ListAutorun.ImageIndex = [this](int index) { return RowAt(index) ? RowAt(index)->Icon : -1; };
   ListAutorun.Greyed = [this](int index) { return RowAt(index) && !RowAt(index)->Enabled; };
   ListAutorun.ColumnFont = [this](int column) { return ColumnFont(column); };
-  ListAutorun.OnClick = [this] { ListAutorunClick(); };
+  ListAutorun.OnSelectionChange = [this] { ListAutorunChange(); };
   ListAutorun.OnDoubleClick = [this] { ListAutorunDblClick(); };
   ListAutorun.OnKeyDown = [this](WORD key) { ListAutorunKeyDown(key); };
   ListAutorun.OnContextMenu = [this](POINT screen) { Menu.Popup(screen); };
@@ -97,22 +99,22 @@ void TFrmAutorun::OnDpiChanged() {
   ListAutorun.Redraw();
 }
 
-void TFrmAutorun::LoadAutorun() {
-  // Pending messages run first: the window repaints before the catalogue, which can take
-  // seconds, is read.
-  MSG message;
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
+void TFrmAutorun::LoadAutorun() { Load(false); }
+
+void TFrmAutorun::ReloadAutorun() { Load(true); }
+
+void TFrmAutorun::Load(bool afresh) {
+  // The selection belongs to an entry, not to a row number: rows before it may go.
+  std::optional<TAutorunItem> selected;
+  if (const TAutorunItem* row = RowAt(ListAutorun.SelectedRow())) selected = *row;
+  // The window repaints before the catalogue, which can take seconds, is read. Nothing else
+  // runs meanwhile: input and posted work wait for the message loop they were meant for.
+  RedrawWindow(OwnerForm().Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  if (afresh) model_.Clear();
   model_.LoadAutorun(ChkAllList.Checked());
   ListAutorun.SetRowCount(static_cast<int>(model_.Rows().size()));
-}
-
-void TFrmAutorun::ReloadAutorun() {
-  model_.Clear();
-  ListAutorun.SetRowCount(0);
-  LoadAutorun();
+  ListAutorun.SelectRow(selected ? model_.RowOf(selected->From, selected->Target) : -1, false);
+  ListAutorunChange(); // the states changed, if the selection did not
 }
 
 void TFrmAutorun::ShowButtonFor(bool enabled) {
@@ -121,37 +123,36 @@ void TFrmAutorun::ShowButtonFor(bool enabled) {
 }
 
 void TFrmAutorun::BtnAutorunClick() {
-  // Disabled while the switch and its reload run, and enabled again however they end.
-  struct Reenable {
-    StyledButton& button;
-    ~Reenable() { button.SetEnabled(true); }
-  };
-  BtnAutorun.SetEnabled(false);
-  const Reenable reenable{BtnAutorun};
   const TAutorunItem* selected = RowAt(ListAutorun.SelectedRow());
-  if (!selected) {
-    LoadAutorun();
-    return;
-  }
+  if (!selected) return; // the button is disabled then; a click that raced the change does nothing
   const TAutorunItem chosen = *selected;
   const bool wanted = !chosen.Enabled;
+  // Disabled while the switch and its reload run; afterwards it follows the selection again,
+  // however they end.
+  struct Follow {
+    TFrmAutorun& frame;
+    ~Follow() { frame.ListAutorunChange(); }
+  };
+  BtnAutorun.SetEnabled(false);
+  const Follow follow{*this};
   services_.catalogue.SetAutorunEnabled(chosen.Target, chosen.From, wanted);
   LoadAutorun();
-  // The button shows the entry's real state after the reload, never only the one asked for.
-  for (const TAutorunItem& row : model_.Rows()) {
-    if (row.Target != chosen.Target || row.From != chosen.From) continue;
-    ShowButtonFor(row.Enabled);
-    if (row.Enabled != wanted) {
-      throw std::runtime_error(Utf8FromWide(chosen.FileName) + " (" + Utf8FromWide(chosen.From) +
-                               "): the entry could not be switched " + (wanted ? "on." : "off."));
-    }
-    return;
+  // Below Windows 10 a disabled entry is deleted: its row goes, and nothing stays selected.
+  const int row = model_.RowOf(chosen.From, chosen.Target);
+  if (row >= 0 && model_.Rows()[row].Enabled != wanted) {
+    const Translation& t = services_.translation;
+    std::wstring text = t.Translate(wanted ? L"%s 항목을 사용함으로 바꾸지 못했습니다." : L"%s 항목을 사용안함으로 바꾸지 못했습니다.");
+    const std::wstring name = chosen.FileName + L" (" + chosen.From + L")"; // as the list shows it
+    const std::size_t at = text.find(L"%s");
+    text = at == std::wstring::npos ? name + L": " + text : text.replace(at, 2, name);
+    throw std::runtime_error(Utf8FromWide(text));
   }
-  ShowButtonFor(wanted); // the row is gone: below Windows 10 a disabled entry is deleted
 }
 
-void TFrmAutorun::ListAutorunClick() {
-  if (const TAutorunItem* row = RowAt(ListAutorun.FocusedRow())) ShowButtonFor(row->Enabled);
+void TFrmAutorun::ListAutorunChange() {
+  const TAutorunItem* row = RowAt(ListAutorun.SelectedRow());
+  ShowButtonFor(!row || row->Enabled);
+  BtnAutorun.SetEnabled(row != nullptr);
 }
 
 void TFrmAutorun::ListAutorunDblClick() {

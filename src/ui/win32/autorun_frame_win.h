@@ -34,13 +34,16 @@ class TFrmAutorun final : public Panel {
   TFrmAutorun(Form& form, Control& parent, const FrameServices& services, const FilterList& fileWhite,
               const FilterList& nameWhite);
 
-  // Reads the catalogue again and reconciles the rows with it.
+  // Reads the catalogue again and reconciles the rows with it. The selection and the focus stay
+  // on their entry while it has a row.
   void LoadAutorun();
-  // Empties the list and loads it afresh.
+  // Empties the list and loads it afresh, the selection kept on its entry as above.
   void ReloadAutorun();
 
   void BtnAutorunClick();
-  void ListAutorunClick();
+  // The selection changed, by whatever means: the button shows the selected entry's state, and
+  // is disabled while no row is selected.
+  void ListAutorunChange();
   void ListAutorunDblClick();
   void ListAutorunKeyDown(WORD key);
   void ChkAllListClick();
@@ -61,6 +64,7 @@ class TFrmAutorun final : public Panel {
  private:
   // Shows the button for an entry that is `enabled`: raised "Disable", or pressed "Enable".
   void ShowButtonFor(bool enabled);
+  void Load(bool afresh);
   void MakeColumnFont();
   // Draws the stored images at the current DPI into their places, first of the list.
   void DrawStoredImages();

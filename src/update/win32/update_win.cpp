@@ -49,6 +49,18 @@ LRESULT RunHandOver(LPARAM lParam) {
   return 0;
 }
 
+void DiscardHandOver(LPARAM lParam) {
+  delete reinterpret_cast<std::shared_ptr<HandOverTask>*>(lParam);
+}
+
+EndSignal::EndSignal() : event_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+
+void EndSignal::Set() { SetEvent(event_.get()); }
+
+bool EndSignal::Wait(std::chrono::milliseconds duration) const {
+  return WaitForSingleObject(event_.get(), static_cast<DWORD>(duration.count())) == WAIT_TIMEOUT;
+}
+
 bool WindowThread::HandOver(const std::function<void()>& step) {
   // Posted, not sent: the step shows a dialog and calls the shell, which must not run inside
   // another thread's SendMessage (the system refuses COM calls there).
@@ -131,12 +143,12 @@ Identity ProgramIdentity(std::wstring language) {
                   }};
 }
 
-UpdateCheck ProgramUpdateCheck(HWND window, std::shared_ptr<platform::Http> http, std::wstring language,
+UpdateCheck ProgramUpdateCheck(HWND window, std::shared_ptr<const EndSignal> ended,
+                               std::shared_ptr<platform::Http> http, std::wstring language,
                                UpdateNotification& notification, platform::Shell& shell) {
   return UpdateCheck{http ? std::move(http) : std::make_shared<platform::Win32Http>(),
                      ProgramIdentity(std::move(language)),
-                     [window] { return !IsWindow(window); },
-                     [] { Sleep(10); },
+                     [ended = std::move(ended)](std::chrono::milliseconds duration) { return ended->Wait(duration); },
                      std::make_shared<WindowThread>(window),
                      &notification,
                      &shell};

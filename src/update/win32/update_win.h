@@ -3,16 +3,37 @@
 // main window, what the request tells of this program, and the error reports.
 #include <windows.h>
 
+#include <chrono>
 #include <string>
 
 #include "platform/shell.h"
+#include "support/unique_resource.h"
 #include "toolkit/win32/controls_win.h"
 #include "update/check_update.h"
 
 // The message that carries a hand-over to the main window; its procedure answers it with
-// RunHandOver.
+// RunHandOver, or keeps it while the window is in a modal loop and posts it again afterwards.
+// One it never runs goes to DiscardHandOver: the worker then stops waiting for it once the
+// window is gone.
 inline constexpr UINT kHandOverMessage = WM_APP + 0x40;
 LRESULT RunHandOver(LPARAM lParam);
+void DiscardHandOver(LPARAM lParam);
+
+// Set once the program's window has gone: a request waiting between its attempts gives up at
+// once rather than at the end of its pause.
+class EndSignal {
+ public:
+  EndSignal();
+  void Set();
+  // Waits `duration` by the clock, or less once set; false when set.
+  bool Wait(std::chrono::milliseconds duration) const;
+
+ private:
+  struct Closer {
+    void operator()(HANDLE event) const { CloseHandle(event); }
+  };
+  UniqueResource<HANDLE, Closer, nullptr> event_;
+};
 
 // Hand-overs are posted to `window`, so they run on its thread in whatever message loop it is
 // in, while the worker waits; once the window is gone they are refused.
@@ -44,9 +65,10 @@ class WindowNotification final : public UpdateNotification {
 // the thread that asks, through services of its own: the worker may outlive the window.
 Identity ProgramIdentity(std::wstring language);
 
-// The full check of this program from `window` over `http` (WinHTTP when null): 10 ms pauses,
-// and the program counts as ending once the window is gone.
-UpdateCheck ProgramUpdateCheck(HWND window, std::shared_ptr<platform::Http> http, std::wstring language,
+// The full check of this program from `window` over `http` (WinHTTP when null): its pauses
+// end when `ended` is set, which the window does as it goes.
+UpdateCheck ProgramUpdateCheck(HWND window, std::shared_ptr<const EndSignal> ended,
+                               std::shared_ptr<platform::Http> http, std::wstring language,
                                UpdateNotification& notification, platform::Shell& shell);
 
 // Sends the report of an error shown to the user to `reportOrigin` + "/except.php", in the
