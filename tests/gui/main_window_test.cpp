@@ -192,6 +192,34 @@ TEST_F(MainWindow, TheListFollowsANewDpi) {
   EXPECT_STREQ(consolas.lfFaceName, L"Consolas");
 }
 
+TEST_F(MainWindow, TheHeaderIsFifteenPixelsHighWhereItsFontFitsElseJustTallEnoughForItsCaptions) {
+  const auto window = Open(L"en");
+  const HWND list = window->FrmAutorun->ListAutorun.Handle();
+  const HWND header = ListView_GetHeader(list);
+  const auto height = [&] {
+    RECT rect{};
+    GetWindowRect(header, &rect);
+    return static_cast<int>(rect.bottom - rect.top);
+  };
+  const auto textHeight = [&] {
+    const HDC dc = GetDC(header);
+    const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(header, WM_GETFONT, 0, 0)));
+    TEXTMETRICW text{};
+    GetTextMetricsW(dc, &text);
+    SelectObject(dc, old);
+    ReleaseDC(header, dc);
+    return static_cast<int>(text.tmHeight);
+  };
+  const int dpi = window->Dpi();
+  ASSERT_GT(textHeight() + 4, Scale(15, dpi)) << "the desktop font does not fit in 15 pixels";
+  EXPECT_EQ(height(), textHeight() + 4) << "the captions whole, and no taller";
+  const platform::FontHandle small(CreateFontW(-Scale(8, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                               0, 0, 0, 0, L"Tahoma"));
+  SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(small.get()), TRUE);
+  EXPECT_EQ(height(), Scale(15, dpi)) << "a font that fits: the layout table's height";
+  SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(window->Font()), TRUE);
+}
+
 TEST_F(MainWindow, TheListLoadsAtStartWithTheBuiltInLists) {
   const auto window = Open(L"en");
   EXPECT_EQ(Rows(*window), (std::vector<std::wstring>{L"Notes|HKCU", L"Sample Agent|SERV"}))

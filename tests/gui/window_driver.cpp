@@ -1,8 +1,10 @@
 // Drives the program's window from another process of the same Wine desktop, as a user would:
-// waits for the update dialog, pictures it, ticks its box, answers it; reads the notice; closes
-// the window. Also stands in for the browser that opens addresses.
+// waits for the update dialog, pictures it, ticks its box, answers it; reads the notice; presses
+// F5 in the list; minimises the window and tells its state; closes it. Also stands in for the
+// browser that opens addresses, and notes which program started it.
 //   window_driver dialog-shot FILE | dialog-tick | dialog-press yes|no | status-text
-//   window_driver window-shot FILE | list-rows | row-count | close | record FILE ADDRESS
+//   window_driver window-shot FILE | list-rows | row-count | reload | minimise | window-state | close
+//   window_driver record FILE ADDRESS
 #include <windows.h>
 
 #include <cstdio>
@@ -10,6 +12,7 @@
 #include <utility>
 
 #include <commctrl.h>
+#include <tlhelp32.h>
 
 #include "gallery.h"
 #include "support/utf8.h"
@@ -85,6 +88,24 @@ class RemoteBuffer {
   std::size_t size_;
 };
 
+// The file name of the program that started this one, or "?".
+std::wstring ParentProgram() {
+  const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return L"?";
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof(entry);
+  DWORD parent = 0;
+  std::wstring name = L"?";
+  for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+    if (entry.th32ProcessID == GetCurrentProcessId()) parent = entry.th32ParentProcessID;
+  }
+  for (BOOL more = Process32FirstW(snapshot, &entry); more && parent; more = Process32NextW(snapshot, &entry)) {
+    if (entry.th32ProcessID == parent) name = entry.szExeFile;
+  }
+  CloseHandle(snapshot);
+  return name;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -149,16 +170,34 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("%d\n", static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)));
     return 0;
   }
+  if (command == L"reload") { // F5 in the list; the reload runs after this returns
+    const HWND list = WaitFor([] { return Descendant(MainWindow(), WC_LISTVIEWW); });
+    return list && PostMessageW(list, WM_KEYDOWN, VK_F5, 0) ? 0 : 1;
+  }
+  if (command == L"minimise") {
+    const HWND window = WaitFor(MainWindow);
+    if (!window) return 1;
+    ShowWindow(window, SW_MINIMIZE);
+    return 0;
+  }
+  if (command == L"window-state") { // "minimised" or "restored", then "front" or "behind"
+    const HWND window = MainWindow();
+    if (!window) return 1;
+    std::printf("%s %s\n", IsIconic(window) ? "minimised" : "restored",
+                GetForegroundWindow() == window ? "front" : "behind");
+    return 0;
+  }
   if (command == L"close") return PostMessageW(MainWindow(), WM_CLOSE, 0, 0) ? 0 : 1;
-  if (command == L"record" && argc > 3) {
+  if (command == L"record" && argc > 3) { // the address, a tab, and the program that opened it
     FILE* file = _wfopen(argument, L"ab");
     if (!file) return 1;
-    std::fprintf(file, "%s\n", Utf8FromWide(argv[3]).c_str());
+    std::fprintf(file, "%s\t%s\n", Utf8FromWide(argv[3]).c_str(), Utf8FromWide(ParentProgram()).c_str());
     std::fclose(file);
     return 0;
   }
   std::fputs("usage: window_driver dialog-shot FILE | dialog-tick | dialog-press yes|no | status-text |"
-              " window-shot FILE | list-rows | row-count | close | record FILE ADDRESS\n",
+              " window-shot FILE | list-rows | row-count | reload | minimise | window-state | close |"
+              " record FILE ADDRESS\n",
               stderr);
   return 2;
 }

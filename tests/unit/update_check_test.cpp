@@ -255,6 +255,18 @@ TEST(ReplyStep, OnlyWebAddressesAreOfferedOpenedOrNoticed) {
   EXPECT_TRUE(shell.Opened.empty());
 }
 
+TEST(ReplyStep, AnUpdateTheShellCouldNotOpenWasNotAccepted) {
+  FakeNotification notification;
+  notification.answerYes = true;
+  platform::FakeShell shell;
+  const std::wstring data = LR"({"update":"https://dl.example/s.exe"})";
+  shell.Answer = false; // no desktop shell to open it without administrator rights
+  EXPECT_FALSE(ReplyStep(data, 10, notification, shell, [] {})) << "the window stays";
+  shell.Answer = true;
+  EXPECT_TRUE(ReplyStep(data, 10, notification, shell, [] {}));
+  EXPECT_EQ(shell.Opened, std::vector<std::wstring>{L"https://dl.example/s.exe"});
+}
+
 TEST(ReplyStep, TheHoldNoticeGoesWhateverTheAnswer) {
   Harness h;
   h.notification.tickHold = true;

@@ -2,8 +2,11 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+
 #include "platform/win32/gdi_win.h"
 #include "platform/win32/system_dll.h"
+#include "toolkit/win32/dpi_win.h"
 
 ListView::ListView(Form& form, Control& parent, std::wstring name) : Control(form, &parent, std::move(name), false) {
   CreateWindowOf(
@@ -17,6 +20,31 @@ ListView::ListView(Form& form, Control& parent, std::wstring name) : Control(for
     setTheme(window_, L"Explorer", nullptr);
   }
   SendMessageW(window_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS), 0);
+  SetWindowSubclass(ListView_GetHeader(window_), HeaderProc, 1, reinterpret_cast<DWORD_PTR>(this));
+}
+
+void ListView::SetHeaderHeight(int designPixels) { headerHeight_ = designPixels; }
+
+LRESULT CALLBACK ListView::HeaderProc(HWND header, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                      DWORD_PTR self) {
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(header, HeaderProc, 1);
+  const LRESULT result = DefSubclassProc(header, message, wParam, lParam);
+  const int designHeight = reinterpret_cast<ListView*>(self)->headerHeight_;
+  if (message != HDM_LAYOUT || !result || designHeight <= 0) return result;
+  // The design height where the header's font fits in it; else the smallest height that shows
+  // the captions whole: the text and the item's two edges of two pixels.
+  TEXTMETRICW text{};
+  if (const HDC dc = GetDC(header)) {
+    const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(header, WM_GETFONT, 0, 0)));
+    GetTextMetricsW(dc, &text);
+    SelectObject(dc, old);
+    ReleaseDC(header, dc);
+  }
+  const int height = std::max<int>(Scale(designHeight, DpiOf(header)), text.tmHeight + 4);
+  HDLAYOUT& layout = *reinterpret_cast<HDLAYOUT*>(lParam);
+  layout.pwpos->cy = height;
+  layout.prc->top = layout.pwpos->y + height;
+  return result;
 }
 
 void ListView::SetColumns(const std::vector<Column>& columns) {

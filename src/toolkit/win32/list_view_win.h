@@ -22,6 +22,9 @@ class ListView : public Control {
   ListView(Form& form, Control& parent, std::wstring name);
 
   void SetColumns(const std::vector<Column>& columns);
+  // The header's height in design pixels, where its font fits in it; else the smallest height
+  // that shows the captions whole. It takes effect at the list's next layout.
+  void SetHeaderHeight(int designPixels);
   // The small images. A row is as high as an image cell plus what the system adds, which
   // differs between systems: ImageHeightFor measures it and gives the cell height that makes
   // rows `rowHeight` design pixels high.
@@ -53,5 +56,7 @@ class ListView : public Control {
  private:
   bool OnStandardMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   void FitFirstColumn();
+  static LRESULT CALLBACK HeaderProc(HWND header, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self);
   std::vector<Column> columns_;
+  int headerHeight_ = 0; // design pixels; 0: the system's
 };

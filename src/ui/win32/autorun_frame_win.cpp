@@ -28,6 +28,7 @@ TFrmAutorun::TFrmAutorun(Form& form, Control& parent, const FrameServices& servi
              nameWhite) {
   align = Align::Client;
   ListAutorun.align = Align::Client;
+  ListAutorun.SetHeaderHeight(15);
   PnlAutorun.align = Align::Bottom;
   PnlAutorun.bounds.height = 49;
   PnlAutorun.padding = {0, 8, 0, 8};
