@@ -8,7 +8,7 @@
 set -uo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 tools=$here/../../tools
-program=$1 driver=$2 cli=$3 port=$4 shots=$5
+program=$1 driver=$(realpath "$2") cli=$3 port=$4 shots=$5 # the driver is started by the shell, from its own folder
 mkdir -p "$shots"
 work=$(mktemp -d)
 classes='HKLM\Software\Classes\https\shell\open\command'
