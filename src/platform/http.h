@@ -17,11 +17,15 @@ inline constexpr std::size_t kMaxReplyBytes = 1024 * 1024;
 class Http {
  public:
   virtual ~Http() = default;
-  // GET `url` with `headers` and no body. True with `body` set to the reply's bytes when any
-  // response arrived, whatever its status; false, `body` untouched, when none did (name,
-  // connection, TLS, time-out) or the body is longer than kMaxReplyBytes.
+  // GET `url` with `headers` and no body, over TLS 1.2 or 1.3 where the system has them. True
+  // with `body` set to the reply's bytes when any response arrived, whatever its status; false,
+  // `body` untouched, when none did (name, connection, TLS, time-out) or the body is longer
+  // than kMaxReplyBytes. Up to 5 redirects within the request's own scheme, host and port are
+  // followed; a redirect anywhere else is not, and is itself the response, so that the headers
+  // go to no other host.
   virtual bool Get(std::wstring_view url, const HttpHeaders& headers, std::string& body) = 0;
-  // POST `body` of `contentType` to `url`; true when any response arrived.
+  // POST `body` of `contentType` to `url`; true when any response arrived. Redirects are not
+  // followed.
   virtual bool Post(std::wstring_view url, std::wstring_view contentType, std::string_view body) = 0;
 };
 

@@ -30,16 +30,33 @@ void LoadListFromResource(platform::Resources& resources, FilterList& strings, s
   for (const std::wstring& line : SplitLines(WideFromUtf8Text(bytes))) strings.Add(line);
 }
 
+namespace {
+
+// Whether a line of a reply says something: long enough, and more than separators, blanks and
+// wildcards, which would white-list whatever they meet.
+bool IsSpecificLine(std::wstring_view line) {
+  const std::wstring_view trimmed = Trim(line);
+  if (trimmed.size() < 3 || line.size() > kMaxReplyLineLength) return false;
+  return trimmed.find_first_not_of(L"\\/:;,|.*? \t\r\n\f\v") != std::wstring_view::npos;
+}
+
+} // namespace
+
 void MergeJSONArray(FilterList& strings, const nlohmann::json& json, std::string_view member) {
   if (!json.is_object()) return;
   const auto found = json.find(member);
   if (found == json.end() || !found->is_array()) return;
+  int taken = 0;
   for (const nlohmann::json& element : *found) {
-    // A string element is its text; a number or a Boolean its JSON text; anything else empty.
+    if (taken == kMaxReplyLines) break;
+    // A string element is its text; a number or a Boolean its JSON text; anything else nothing.
     const std::string text = element.is_string()                           ? element.get<std::string>()
                              : element.is_number() || element.is_boolean() ? element.dump()
                                                                            : std::string();
-    strings.Add(WideFromUtf8(text));
+    const std::wstring line = WideFromUtf8(text);
+    if (!IsSpecificLine(line)) continue;
+    ++taken;
+    strings.Add(line);
   }
 }
 

@@ -35,8 +35,14 @@ class FilterList {
 // Replaces `strings` with the lines of the UTF-8 RCDATA resource `resName`; leaves it as it
 // was when there is no such resource.
 void LoadListFromResource(platform::Resources& resources, FilterList& strings, std::wstring_view resName);
+// What a list takes from a reply: at most this many lines, each at most this long.
+inline constexpr int kMaxReplyLines = 10000;
+inline constexpr std::size_t kMaxReplyLineLength = 260;
 // Adds the texts of the array `member` of the object `json` that `strings` lacks; a missing
-// member or one that is not an array changes nothing.
+// member or one that is not an array changes nothing. A line that would match nearly every
+// entry is not taken: one shorter than 3 characters once trimmed, or one made only of
+// separators, blanks and wildcards; nor is one longer than kMaxReplyLineLength, or any after
+// kMaxReplyLines taken.
 void MergeJSONArray(FilterList& strings, const nlohmann::json& json, std::string_view member);
 // Whether an item of `strings` matches `text`: in file mode "name*" matches the file name,
 // any other item a fragment of the path; in name mode an item matches as a prefix. Items are

@@ -1,5 +1,6 @@
 #include "update/protocol.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -31,20 +32,35 @@ void AppendTwoDigits(std::wstring& text, int value) {
 
 } // namespace
 
-std::wstring NewUnionID(const std::function<std::uint32_t(std::uint32_t)>& random, const std::function<LocalTime()>& now) {
+std::wstring NewUnionID(const std::function<std::optional<std::uint32_t>(std::uint32_t)>& random,
+                        const std::function<LocalTime()>& now) {
+  const std::optional<std::uint32_t> first = random(0x7FFFFFFF), middle = random(0xFFFF), last = random(0x7FFFFFFF);
+  if (!first || !middle || !last) return {};
   std::wstring id;
-  AppendHex(id, random(0x7FFFFFFF), 8);
+  AppendHex(id, *first, 8);
   const LocalTime date = now();
   AppendTwoDigits(id, date.year % 100);
   AppendTwoDigits(id, date.month);
   AppendTwoDigits(id, date.day);
-  AppendHex(id, random(0xFFFF), 4);
+  AppendHex(id, *middle, 4);
   const LocalTime time = now();
   AppendTwoDigits(id, time.hour);
   AppendTwoDigits(id, time.minute);
   AppendTwoDigits(id, time.second);
-  AppendHex(id, random(0x7FFFFFFF), 8);
+  AppendHex(id, *last, 8);
   return id;
+}
+
+bool IsUnionID(std::wstring_view id) {
+  // 'h' a hexadecimal digit of a random field, 'd' a decimal digit of the date or the time.
+  constexpr std::wstring_view kLayout = L"hhhhhhhhddddddhhhhddddddhhhhhhhh";
+  if (id.size() != kLayout.size()) return false;
+  for (std::size_t i = 0; i < id.size(); ++i) {
+    const wchar_t c = id[i];
+    const bool digit = c >= L'0' && c <= L'9';
+    if (!(digit || (kLayout[i] == L'h' && c >= L'A' && c <= L'F'))) return false;
+  }
+  return true;
 }
 
 std::wstring GetUnionID(platform::Registry& registry, const std::function<std::wstring()>& newId) {
@@ -55,9 +71,11 @@ std::wstring GetUnionID(platform::Registry& registry, const std::function<std::w
   const RegKey key(opened, RegKeyCloser{&registry});
   const TReg reg(registry);
   if (registry.ReadValue(opened, kValue, nullptr, nullptr, nullptr) == win::kErrorFileNotFound) {
-    reg.WriteString(platform::kCurrentUser, kKey, kValue, newId());
+    if (const std::wstring id = newId(); IsUnionID(id)) reg.WriteString(platform::kCurrentUser, kKey, kValue, id);
   }
-  return reg.ReadString(platform::kCurrentUser, kKey, kValue, L"");
+  // A value of another making is never sent: it could carry anything, line breaks included.
+  std::wstring id = reg.ReadString(platform::kCurrentUser, kKey, kValue, L"");
+  return IsUnionID(id) ? id : std::wstring();
 }
 
 platform::HttpHeaders RequestHeaders(const Identity& identity) {
@@ -72,8 +90,13 @@ platform::HttpHeaders HoldHeaders(const Identity& identity) {
 }
 
 bool HttpGet(platform::Http& http, std::wstring_view url, const platform::HttpHeaders& headers, std::wstring& reply) {
+  // A value with a line break or another control character would write headers of its own.
+  platform::HttpHeaders sent = headers;
+  for (auto& [name, value] : sent) {
+    if (std::any_of(value.begin(), value.end(), [](wchar_t c) { return c < L' ' || c == 0x7F; })) value.clear();
+  }
   std::string body;
-  if (!http.Get(url, headers, body)) return false;
+  if (!http.Get(url, sent, body)) return false;
   reply = WideFromUtf8(body);
   return true;
 }

@@ -53,7 +53,37 @@ TEST_F(Lists, MergeOnlyArraysAndOnlyNewTexts) {
   MergeJSONArray(list, nlohmann::json::array({"x"}), "name_white");
   EXPECT_EQ(Items(list), std::vector<std::wstring>{L"Spooler"});
   MergeJSONArray(list, reply, "name_white");
-  EXPECT_EQ(Items(list), (std::vector<std::wstring>{L"", L"5", L"Spooler", L"Themes", L"true", L"テーマ"}));
+  EXPECT_EQ(Items(list), (std::vector<std::wstring>{L"Spooler", L"Themes", L"true", L"テーマ"}))
+      << "5 is too short to name anything, null is no text";
+}
+
+TEST_F(Lists, AReplyCannotWhiteListEverything) {
+  const struct {
+    const char* line;
+    bool taken;
+  } cases[] = {
+      {"\\\\", false}, {":", false}, {"a", false}, {"ab", false}, {"  ab  ", false}, {"*.*", false}, {"\\*\\", false},
+      {"?:\\*", false}, {" . / ", false}, {"//", false}, {"abc", true}, {"*.lnk", true}, {"%Startup%\\", true},
+      {"// a comment", true}, // taken, and skipped as every comment is when matched
+  };
+  for (const auto& c : cases) {
+    FilterList merged(locale);
+    MergeJSONArray(merged, nlohmann::json{{"file_white", {c.line}}}, "file_white");
+    EXPECT_EQ(merged.Count(), c.taken ? 1 : 0) << c.line;
+  }
+  FilterList merged(locale);
+  nlohmann::json many = nlohmann::json::array();
+  many.push_back(std::string(261, 'x')); // longer than any path: not taken
+  many.push_back(std::string(260, 'y'));
+  for (int i = 0; i < 20000; ++i) many.push_back("line" + std::to_string(i));
+  MergeJSONArray(merged, nlohmann::json{{"name_white", many}}, "name_white");
+  EXPECT_EQ(merged.Count(), kMaxReplyLines);
+  EXPECT_GE(merged.IndexOf(std::wstring(260, L'y')), 0);
+  EXPECT_GE(merged.IndexOf(L"line9998"), 0);
+  EXPECT_EQ(merged.IndexOf(L"line9999"), -1) << "the first 10,000 taken";
+  resources.Items = {{L"SHORT", "a\nb"}};
+  LoadListFromResource(resources, merged, L"SHORT");
+  EXPECT_EQ(Items(merged), (std::vector<std::wstring>{L"a", L"b"})) << "the built-in lists keep their lines";
 }
 
 TEST_F(Lists, MatchFilesByNameOrFragmentAndNamesByPrefix) {

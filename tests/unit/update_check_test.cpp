@@ -31,7 +31,7 @@ TEST(GetVersionText, PutsTheFileVersionIntoTheFormatOrGivesZeros) {
 
 TEST(NewUnionID, LaysOutRandomNumbersDateAndTime) {
   std::vector<std::uint32_t> bounds;
-  const auto random = [&](std::uint32_t bound) {
+  const auto random = [&](std::uint32_t bound) -> std::optional<std::uint32_t> {
     bounds.push_back(bound);
     return bound - 1; // the largest each may give
   };
@@ -44,16 +44,44 @@ TEST(NewUnionID, LaysOutRandomNumbersDateAndTime) {
   EXPECT_EQ(id, L"7FFFFFFE" L"240115" L"FFFE" L"134502" L"7FFFFFFE");
   EXPECT_EQ(bounds, (std::vector<std::uint32_t>{0x7FFFFFFF, 0xFFFF, 0x7FFFFFFF}));
   EXPECT_EQ(reads, 2) << "the date and the time are read apart";
-  EXPECT_EQ(NewUnionID([](std::uint32_t) { return 0xAu; }, [] { return LocalTime{1999, 12, 31, 0, 0, 9}; }),
+  const auto ten = [](std::uint32_t) -> std::optional<std::uint32_t> { return 0xAu; };
+  EXPECT_EQ(NewUnionID(ten, [] { return LocalTime{1999, 12, 31, 0, 0, 9}; }),
             L"0000000A" L"991231" L"000A" L"000009" L"0000000A");
+  int draws = 0;
+  const auto failsAtLast = [&](std::uint32_t) -> std::optional<std::uint32_t> {
+    if (++draws == 3) return std::nullopt;
+    return 1u;
+  };
+  EXPECT_EQ(NewUnionID(failsAtLast, now), L"") << "no identifier without the system's generator";
+}
+
+TEST(IsUnionID, TakesExactlyTheLayout) {
+  const struct {
+    const wchar_t* id;
+    bool valid;
+  } cases[] = {
+      {L"7FFFFFFE240115FFFE1345027FFFFFFE", true},
+      {L"0000000A991231000A0000090000000A", true},
+      {L"7FFFFFFE240115FFFE1345027FFFFFF", false},   // 31 characters
+      {L"7FFFFFFE240115FFFE1345027FFFFFFE0", false}, // 33
+      {L"", false},
+      {L"7fffffff240115FFFE1345027FFFFFFE", false}, // lower case
+      {L"7FFFFFFE24011AFFFE1345027FFFFFFE", false}, // a letter in the date
+      {L"7FFFFFFE240115FFFE13450B7FFFFFFE", false}, // and in the time
+      {L"7FFFFFFE240115FFFE1345027FFFF\r\nX", false},
+      {L"7FFFFFFE240115FFFE1345027FFFFFF ", false},
+      {L"7FFFFFFE240115FFFE13450\u06627FFFFFFE", false}, // an Arabic-Indic two
+  };
+  for (const auto& c : cases) EXPECT_EQ(IsUnionID(c.id), c.valid) << c.id;
 }
 
 TEST(GetUnionID, CreatesTheIdentifierOnceAndNeverReplacesIt) {
   platform::FakeRegistry registry;
   int made = 0;
-  const auto newId = [&] { return L"ID" + std::to_wstring(++made); };
-  EXPECT_EQ(GetUnionID(registry, newId), L"ID1");
-  EXPECT_EQ(GetUnionID(registry, newId), L"ID1") << "the same identifier on every run";
+  const auto newId = [&] { return L"0000000A991231000A00000900000" + std::to_wstring(100 + ++made); };
+  const std::wstring first = L"0000000A991231000A00000900000101";
+  EXPECT_EQ(GetUnionID(registry, newId), first);
+  EXPECT_EQ(GetUnionID(registry, newId), first) << "the same identifier on every run";
   EXPECT_EQ(made, 1);
   EXPECT_EQ(registry.RequestedAccess().front(), 0x2001Fu);
   EXPECT_EQ(registry.OpenHandles(), 0u);
@@ -63,8 +91,20 @@ TEST(GetUnionID, CreatesTheIdentifierOnceAndNeverReplacesIt) {
   std::uint32_t type = 0, size = 0;
   EXPECT_EQ(registry.ReadValue(key, L"VelaUID", &type, nullptr, &size), 0u);
   EXPECT_EQ(type, 1u);
-  EXPECT_EQ(size, 8u);
+  EXPECT_EQ(size, 66u);
   registry.CloseKey(key);
+
+  // A stored value of another layout is never sent, and stays as it is.
+  for (const std::wstring stored : {L"ID1", L"0000000A991231000A000009000001\r\n", L"0000000A991231000A0000090000010"}) {
+    platform::FakeRegistry planted;
+    TReg(planted).WriteString(platform::kCurrentUser, L"Software\\Veltrano", L"VelaUID", stored);
+    EXPECT_EQ(GetUnionID(planted, newId), L"") << stored;
+    EXPECT_EQ(TReg(planted).ReadString(platform::kCurrentUser, L"Software\\Veltrano", L"VelaUID", L""), stored);
+  }
+  // A generator that failed: nothing is stored, and the next run tries again.
+  platform::FakeRegistry failed;
+  EXPECT_EQ(GetUnionID(failed, [] { return std::wstring(); }), L"");
+  EXPECT_EQ(GetUnionID(failed, newId).size(), 32u);
 
   // A value of another type is not replaced, and gives no identifier.
   platform::FakeRegistry other;
@@ -289,14 +329,52 @@ TEST(BackgroundRequests, TheEndWaitsForThemButNotForever) {
   EXPECT_TRUE(WaitForBackgroundRequests(std::chrono::seconds(5)));
 }
 
-TEST(ErrorReport, CarriesTheFourFieldsAndNoProfilePath) {
-  const ErrorReport report{L"1.0.3.0", L"10.0.19045", L"ko",
-                           L"Cannot create C:\\Users\\Bob\\Desktop\\목록.txt; C:\\USERS\\BOB is yours, "
-                           L"C:\\Users\\Bobby\\x is not"};
-  EXPECT_EQ(ErrorReportBody(report, L"C:\\Users\\Bob\\"),
-            "version=1.0.3.0&windows=10.0.19045&language=ko&error=Cannot%20create%20%25USERPROFILE%25%5CDesktop%5C"
-            "%EB%AA%A9%EB%A1%9D.txt%3B%20%25USERPROFILE%25%20is%20yours%2C%20C%3A%5CUsers%5CBobby%5Cx%20is%20not");
-  EXPECT_EQ(ErrorReportBody(ErrorReport{L"1", L"2", L"en", L"a&b=c"}, L""), "version=1&windows=2&language=en&error=a%26b%3Dc");
+// A machine "DESK-7" (DNS "desk-7.corp.example") with the user "JohnSmith", whose profile has
+// an 8.3 form, beside the users "Bob" and "Ann Lee".
+PersonalNames SomeNames() {
+  return PersonalNames{{L"C:\\Users\\JohnSmith", L"C:\\Users\\JOHNSM~1"},
+                       {L"C:\\Users\\Bob", L"C:\\Users\\Ann Lee", L"C:\\Users\\ANNLEE~1"},
+                       L"C:\\Users",
+                       L"JohnSmith",
+                       {L"DESK-7", L"desk-7.corp.example"}};
+}
+
+TEST(ErrorReport, NamesNoUserAndNoMachine) {
+  const struct {
+    const wchar_t* text;
+    const wchar_t* sent;
+  } cases[] = {
+      {L"Cannot create C:\\Users\\JohnSmith\\Desktop\\list.txt", L"Cannot create %USERPROFILE%\\Desktop\\list.txt"},
+      {L"C:\\USERS\\JOHNSMITH", L"%USERPROFILE%"},
+      {L"C:\\Users\\JOHNSM~1\\AppData\\x.exe", L"%USERPROFILE%\\AppData\\x.exe"},
+      {L"C:/Users/JohnSmith/x and C:\\Users/johnsmith\\y", L"%USERPROFILE%/x and %USERPROFILE%\\y"},
+      {L"(C:\\Users\\JohnSmith), C:\\Users\\JohnSmith: C:\\Users\\JohnSmith. C:\\Users\\JohnSmith,x",
+       L"(%USERPROFILE%), %USERPROFILE%: %USERPROFILE%. %USERPROFILE%,x"},
+      {L"C:\\Users\\Bob\\tool.exe C:\\Users\\Bobby\\t.exe", L"C:\\Users\\%OTHERUSER%\\tool.exe C:\\Users\\%OTHERUSER%\\t.exe"},
+      {L"\"C:\\Users\\Ann Lee\\a.exe\" C:\\Users\\ANNLEE~1\\b.exe", L"\"C:\\Users\\%OTHERUSER%\\a.exe\" C:\\Users\\%OTHERUSER%\\b.exe"},
+      {L"C:\\Users\\Public\\x C:\\Users\\Default\\y", L"C:\\Users\\Public\\x C:\\Users\\Default\\y"},
+      {L"\\\\fileserver\\home$\\JohnSmith\\Documents", L"\\\\%HOST%\\home$\\%USERNAME%\\Documents"},
+      {L"\\\\?\\UNC\\nas.corp.example\\share\\x \\\\?\\C:\\x \\\\.\\pipe\\p",
+       L"\\\\?\\UNC\\%HOST%\\share\\x \\\\?\\C:\\x \\\\.\\pipe\\p"},
+      {L"johnsmith on DESK-7 (desk-7.corp.example)", L"%USERNAME% on %COMPUTERNAME% (%COMPUTERNAME%)"},
+      {L"D:\\Data\\johnsmith-notes.txt", L"D:\\Data\\%USERNAME%-notes.txt"},
+      {L"Access is denied. (5)", L"Access is denied. (5)"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(WithoutPersonalNames(c.text, SomeNames()), c.sent) << c.text;
+}
+
+TEST(ErrorReport, CarriesTheFourFieldsAndNothingWhenTheNamesAreUnknown) {
+  const ErrorReport report{L"1.0.3.0", L"10.0.19045", L"ko", L"C:\\Users\\JohnSmith\\목록.txt: a&b=c"};
+  EXPECT_EQ(ErrorReportBody(report, SomeNames()),
+            "version=1.0.3.0&windows=10.0.19045&language=ko&error=%25USERPROFILE%25%5C%EB%AA%A9%EB%A1%9D.txt%3A%20a%26b%3Dc");
+  const std::function<void(PersonalNames&)> unknown[] = {[](PersonalNames& n) { n.profiles.clear(); },
+                                                         [](PersonalNames& n) { n.userName.clear(); },
+                                                         [](PersonalNames& n) { n.computerNames.clear(); }};
+  for (const auto& forget : unknown) {
+    PersonalNames names = SomeNames();
+    forget(names);
+    EXPECT_EQ(ErrorReportBody(report, names), std::nullopt) << "no report while a name cannot be hidden";
+  }
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <nlohmann/json.hpp>
 
 #include "common/update_fakes.h"
@@ -136,12 +137,36 @@ TEST_F(HttpTest, AnyResponseIsAReplyWhatItsStatusOrCharset) {
       {L"/charset/iso-8859-1/api.init.php", L"{\"text\":\"\uD55C\"}"},
       {L"/redirect/1/api.init.php", L"{\"text\":\"\uD55C\"}"},
       {L"/redirect/4/api.init.php", L"{\"text\":\"\uD55C\"}"},
+      {L"/redirect/5/api.init.php", L"{\"text\":\"\uD55C\"}"},
   };
   for (const auto& c : cases) {
     std::wstring reply = L"untouched";
     EXPECT_TRUE(HttpGet(http, server.origin + c.path, {}, reply)) << c.path;
     EXPECT_EQ(reply, c.reply) << c.path;
   }
+}
+
+TEST_F(HttpTest, ARedirectToAnotherHostIsNotFollowedAndIsItselfTheReply) {
+  server.SetReply("{}");
+  std::wstring reply;
+  EXPECT_TRUE(HttpGet(http, server.origin + L"/elsewhere/api.init.php", RequestHeaders(TestIdentity()), reply));
+  EXPECT_EQ(reply, L"moved elsewhere");
+  const auto requests = server.TakeRequests();
+  ASSERT_EQ(requests.size(), 1u) << "the headers went to the request's host alone";
+  EXPECT_EQ(requests[0]["path"], "/elsewhere/api.init.php");
+}
+
+TEST_F(HttpTest, NoHeaderValueCarriesALineBreak) {
+  server.SetReply("{}");
+  std::wstring reply;
+  EXPECT_TRUE(HttpGet(http, server.origin + L"/api.init.php",
+                      {{L"User-Version", L"1.0.3.0"}, {L"User-Union", L"ID\r\nUser-Command: hold"}}, reply));
+  const auto requests = server.TakeRequests();
+  ASSERT_EQ(requests.size(), 1u);
+  const Headers headers = HeadersOf(requests[0]);
+  EXPECT_FALSE(Has(headers, "User-Command"));
+  EXPECT_TRUE(std::find(headers.begin(), headers.end(), std::pair<std::string, std::string>{"User-Union", ""}) !=
+              headers.end());
 }
 
 TEST_F(HttpTest, NoResponseIsAFailureThatLeavesTheReplyAlone) {
@@ -239,8 +264,8 @@ TEST_F(HttpTest, AddressesFromTheReplyThatAreNoWebAddressesAreNeitherOfferedNorO
 }
 
 TEST_F(HttpTest, AnErrorReportIsPostedOnceWithItsFields) {
-  const std::string body =
-      ErrorReportBody({L"1.0.3.0", L"10.0.19045", L"en", L"Cannot create C:\\Users\\bob\\x.txt"}, L"C:\\Users\\bob");
+  const std::string body = *ErrorReportBody({L"1.0.3.0", L"10.0.19045", L"en", L"Cannot create C:\\Users\\bob\\x.txt"},
+                                            PersonalNames{{L"C:\\Users\\bob"}, {}, L"C:\\Users", L"bob", {L"PC"}});
   SendErrorReport(std::make_shared<platform::Win32Http>(), server.origin + L"/except.php", body);
   const std::vector<nlohmann::json> requests = server.WaitForRequests(1);
   ASSERT_EQ(requests.size(), 1u);
@@ -256,16 +281,36 @@ TEST_F(HttpTest, AnErrorReportIsPostedOnceWithItsFields) {
               headers.end());
 }
 
-TEST_F(HttpTest, TheProgramsReportNamesItsVersionsAndLanguageAndHidesTheProfile) {
-  wchar_t profile[MAX_PATH] = {};
+TEST_F(HttpTest, TheProgramsReportNamesItsVersionsAndLanguageAndHidesTheUserAndTheMachine) {
+  wchar_t profile[MAX_PATH] = {}, user[256] = {}, computer[256] = {};
   ASSERT_TRUE(GetEnvironmentVariableW(L"USERPROFILE", profile, MAX_PATH));
-  ReportError(server.origin, L"ko", std::wstring(L"Cannot save ") + profile + L"\\목록.txt");
+  DWORD size = 256;
+  ASSERT_TRUE(GetUserNameW(user, &size));
+  size = 256;
+  ASSERT_TRUE(GetComputerNameW(computer, &size));
+  ReportError(server.origin, L"ko",
+              std::wstring(L"Cannot save ") + profile + L"\\목록.txt for " + user + L" on " + computer);
   const std::vector<nlohmann::json> requests = server.WaitForRequests(1);
   ASSERT_EQ(requests.size(), 1u);
   EXPECT_EQ(requests[0]["path"], "/except.php");
   const std::string body = requests[0]["body"];
   EXPECT_TRUE(body.starts_with("version=0.0.0.0&windows=10.0.")) << body << " (this test program has no version)";
-  EXPECT_TRUE(body.ends_with("&language=ko&error=Cannot%20save%20%25USERPROFILE%25%5C%EB%AA%A9%EB%A1%9D.txt")) << body;
+  EXPECT_TRUE(body.ends_with("&language=ko&error=Cannot%20save%20%25USERPROFILE%25%5C%EB%AA%A9%EB%A1%9D.txt"
+                             "%20for%20%25USERNAME%25%20on%20%25COMPUTERNAME%25"))
+      << body;
+}
+
+TEST(SystemRandom, DrawsEveryBoundsValuesFromTheSystemsGenerator) {
+  for (const std::uint32_t bound : {2u, 0xFFFFu, 0x7FFFFFFFu}) {
+    std::set<std::uint32_t> seen;
+    for (int draw = 0; draw < 200; ++draw) {
+      const std::optional<std::uint32_t> value = SystemRandom(bound);
+      ASSERT_TRUE(value) << bound;
+      EXPECT_LT(*value, bound);
+      seen.insert(*value);
+    }
+    EXPECT_GT(seen.size(), 1u) << bound;
+  }
 }
 
 } // namespace

@@ -5,6 +5,8 @@
 #include <winhttp.h>
 
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "platform/win32/system_dll.h"
 
@@ -29,11 +31,12 @@ class WinHttp {
         SendRequest(dll_.Function<decltype(WinHttpSendRequest)>("WinHttpSendRequest")),
         ReceiveResponse(dll_.Function<decltype(WinHttpReceiveResponse)>("WinHttpReceiveResponse")),
         ReadData(dll_.Function<decltype(WinHttpReadData)>("WinHttpReadData")),
+        QueryHeaders(dll_.Function<decltype(WinHttpQueryHeaders)>("WinHttpQueryHeaders")),
         CloseHandle(dll_.Function<decltype(WinHttpCloseHandle)>("WinHttpCloseHandle")) {}
 
   explicit operator bool() const {
     return Open && CrackUrl && Connect && OpenRequest && SetTimeouts && SetOption && AddRequestHeaders &&
-           SendRequest && ReceiveResponse && ReadData && CloseHandle;
+           SendRequest && ReceiveResponse && ReadData && QueryHeaders && CloseHandle;
   }
 
  private:
@@ -50,11 +53,61 @@ class WinHttp {
   decltype(WinHttpSendRequest)* const SendRequest;
   decltype(WinHttpReceiveResponse)* const ReceiveResponse;
   decltype(WinHttpReadData)* const ReadData;
+  decltype(WinHttpQueryHeaders)* const QueryHeaders;
   decltype(WinHttpCloseHandle)* const CloseHandle;
 };
 
+// An address taken apart.
+struct Address {
+  INTERNET_SCHEME scheme = INTERNET_SCHEME_HTTP;
+  std::wstring host;
+  INTERNET_PORT port = 0;
+  std::wstring path; // with the query
+
+  bool SameOrigin(const Address& other) const {
+    return scheme == other.scheme && port == other.port && lstrcmpiW(host.c_str(), other.host.c_str()) == 0;
+  }
+};
+
+std::optional<Address> Crack(const WinHttp& http, const std::wstring& url) {
+  URL_COMPONENTS parts{};
+  parts.dwStructSize = sizeof(parts);
+  parts.dwHostNameLength = parts.dwUrlPathLength = parts.dwExtraInfoLength = static_cast<DWORD>(-1);
+  if (!http.CrackUrl(url.c_str(), static_cast<DWORD>(url.size()), 0, &parts)) return std::nullopt;
+  if (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS) return std::nullopt;
+  return Address{parts.nScheme, std::wstring(parts.lpszHostName, parts.dwHostNameLength), parts.nPort,
+                 std::wstring(parts.lpszUrlPath, parts.dwUrlPathLength) +
+                     std::wstring(parts.lpszExtraInfo, parts.dwExtraInfoLength)};
+}
+
+// Where a redirect's Location leads from `from`: an address of its own, or a path on the same origin.
+std::optional<Address> Follow(const WinHttp& http, const Address& from, const std::wstring& location) {
+  if (location.starts_with(L"/") && !location.starts_with(L"//")) {
+    Address next = from;
+    next.path = location;
+    return next;
+  }
+  if (location.starts_with(L"//")) {
+    return Crack(http, (from.scheme == INTERNET_SCHEME_HTTPS ? L"https:" : L"http:") + location);
+  }
+  if (auto next = Crack(http, location)) return next;
+  Address next = from; // relative to the current path's folder
+  next.path = from.path.substr(0, from.path.find_last_of(L'/') + 1) + location;
+  return next;
+}
+
+// Only TLS 1.2 and 1.3; where the system knows no TLS 1.3, TLS 1.2; where it cannot be told
+// (Windows 7 without its update), its own defaults.
+void SetSecureProtocols(const WinHttp& http, HINTERNET session) {
+  for (DWORD protocols : {DWORD{WINHTTP_FLAG_SECURE_PROTOCOL_TLS1_2 | 0x00002000}, // and TLS 1.3
+                          DWORD{WINHTTP_FLAG_SECURE_PROTOCOL_TLS1_2}}) {
+    if (http.SetOption(session, WINHTTP_OPTION_SECURE_PROTOCOLS, &protocols, sizeof(protocols))) return;
+  }
+}
+
 // One request on a session of its own. True when a response arrived (and, with `reply`, its
-// body of at most kMaxReplyBytes was read whole into it).
+// body of at most kMaxReplyBytes was read whole into it). With `reply` (a GET) redirects on the
+// same origin are followed, up to kMaxRedirects.
 bool Request(const wchar_t* method, std::wstring_view url, const HttpHeaders& headers, std::string_view body,
              std::string* reply) {
   // Loaded once and never unloaded: WinHTTP finishes some of its work on threads of its own
@@ -64,15 +117,8 @@ bool Request(const wchar_t* method, std::wstring_view url, const HttpHeaders& he
   const auto close = [&](HINTERNET handle) { http.CloseHandle(handle); };
   using Handle = std::unique_ptr<void, decltype(close)>;
 
-  const std::wstring address(url);
-  URL_COMPONENTS parts{};
-  parts.dwStructSize = sizeof(parts);
-  parts.dwHostNameLength = parts.dwUrlPathLength = parts.dwExtraInfoLength = static_cast<DWORD>(-1);
-  if (!http.CrackUrl(address.c_str(), static_cast<DWORD>(address.size()), 0, &parts)) return false;
-  if (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS) return false;
-  const std::wstring host(parts.lpszHostName, parts.dwHostNameLength);
-  const std::wstring path = std::wstring(parts.lpszUrlPath, parts.dwUrlPathLength) +
-                            std::wstring(parts.lpszExtraInfo, parts.dwExtraInfoLength);
+  const std::optional<Address> origin = Crack(http, std::wstring(url));
+  if (!origin) return false;
 
   // No user agent of the program's own: the request carries no User-Agent header.
   const Handle session(http.Open(nullptr, WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME,
@@ -80,40 +126,67 @@ bool Request(const wchar_t* method, std::wstring_view url, const HttpHeaders& he
                        close);
   if (!session) return false;
   http.SetTimeouts(session.get(), 0, kTimeoutMs, kTimeoutMs, kTimeoutMs);
-  DWORD responseTimeout = kTimeoutMs, redirects = kMaxRedirects;
+  DWORD responseTimeout = kTimeoutMs;
   http.SetOption(session.get(), WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &responseTimeout, sizeof(responseTimeout));
-  const Handle connection(http.Connect(session.get(), host.c_str(), parts.nPort, 0), close);
+  SetSecureProtocols(http, session.get());
+  const Handle connection(http.Connect(session.get(), origin->host.c_str(), origin->port, 0), close);
   if (!connection) return false;
-  const Handle request(http.OpenRequest(connection.get(), method, path.c_str(), nullptr, WINHTTP_NO_REFERER,
-                                        WINHTTP_DEFAULT_ACCEPT_TYPES,
-                                        parts.nScheme == INTERNET_SCHEME_HTTPS ? WINHTTP_FLAG_SECURE : 0),
-                       close);
-  if (!request) return false;
-  http.SetOption(request.get(), WINHTTP_OPTION_MAX_HTTP_AUTOMATIC_REDIRECTS, &redirects, sizeof(redirects));
-  for (const auto& [name, value] : headers) {
-    const std::wstring line = name + L": " + value;
-    if (!http.AddRequestHeaders(request.get(), line.c_str(), static_cast<DWORD>(line.size()),
-                                WINHTTP_ADDREQ_FLAG_ADD)) {
+
+  Address at = *origin;
+  for (DWORD redirects = 0;; ++redirects) {
+    const Handle request(http.OpenRequest(connection.get(), method, at.path.c_str(), nullptr, WINHTTP_NO_REFERER,
+                                          WINHTTP_DEFAULT_ACCEPT_TYPES,
+                                          at.scheme == INTERNET_SCHEME_HTTPS ? WINHTTP_FLAG_SECURE : 0),
+                         close);
+    if (!request) return false;
+    // Redirects are this function's to follow: WinHTTP would take the headers to any host.
+    DWORD policy = WINHTTP_OPTION_REDIRECT_POLICY_NEVER, disable = WINHTTP_DISABLE_REDIRECTS;
+    if (!http.SetOption(request.get(), WINHTTP_OPTION_REDIRECT_POLICY, &policy, sizeof(policy)) &&
+        !http.SetOption(request.get(), WINHTTP_OPTION_DISABLE_FEATURE, &disable, sizeof(disable))) {
       return false;
     }
+    for (const auto& [name, value] : headers) {
+      const std::wstring line = name + L": " + value;
+      if (!http.AddRequestHeaders(request.get(), line.c_str(), static_cast<DWORD>(line.size()),
+                                  WINHTTP_ADDREQ_FLAG_ADD)) {
+        return false;
+      }
+    }
+    void* data = body.empty() ? WINHTTP_NO_REQUEST_DATA : const_cast<char*>(body.data());
+    const DWORD length = static_cast<DWORD>(body.size());
+    if (!http.SendRequest(request.get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, data, length, length, 0) ||
+        !http.ReceiveResponse(request.get(), nullptr)) {
+      return false;
+    }
+    if (!reply) return true;
+
+    DWORD status = 0, size = sizeof(status);
+    http.QueryHeaders(request.get(), WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER, WINHTTP_HEADER_NAME_BY_INDEX,
+                      &status, &size, WINHTTP_NO_HEADER_INDEX);
+    if (status == 301 || status == 302 || status == 303 || status == 307 || status == 308) {
+      wchar_t location[2048];
+      size = sizeof(location);
+      if (http.QueryHeaders(request.get(), WINHTTP_QUERY_LOCATION, WINHTTP_HEADER_NAME_BY_INDEX, location, &size,
+                            WINHTTP_NO_HEADER_INDEX)) {
+        const std::optional<Address> next = Follow(http, at, std::wstring(location, size / sizeof(wchar_t)));
+        if (next && next->SameOrigin(*origin)) {
+          if (redirects == kMaxRedirects) return false;
+          at = *next;
+          continue;
+        }
+      }
+    }
+    // A body longer than the bound is refused as soon as it shows, never held whole.
+    std::string received;
+    char buffer[16384];
+    for (DWORD read = 0;; received.append(buffer, read)) {
+      if (!http.ReadData(request.get(), buffer, sizeof(buffer), &read)) return false;
+      if (read == 0) break;
+      if (received.size() + read > kMaxReplyBytes) return false;
+    }
+    *reply = std::move(received);
+    return true;
   }
-  void* data = body.empty() ? WINHTTP_NO_REQUEST_DATA : const_cast<char*>(body.data());
-  const DWORD length = static_cast<DWORD>(body.size());
-  if (!http.SendRequest(request.get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, data, length, length, 0) ||
-      !http.ReceiveResponse(request.get(), nullptr)) {
-    return false;
-  }
-  if (!reply) return true;
-  // A body longer than the bound is refused as soon as it shows, never held whole.
-  std::string received;
-  char buffer[16384];
-  for (DWORD read = 0;; received.append(buffer, read)) {
-    if (!http.ReadData(request.get(), buffer, sizeof(buffer), &read)) return false;
-    if (read == 0) break;
-    if (received.size() + read > kMaxReplyBytes) return false;
-  }
-  *reply = std::move(received);
-  return true;
 }
 
 } // namespace

@@ -7,11 +7,12 @@
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <random>
+#include <limits>
 
 #include "platform/win32/file_info_win.h"
 #include "platform/win32/http_win.h"
 #include "platform/win32/registry_win.h"
+#include "platform/win32/system_dll.h"
 #include "update/error_report.h"
 #include "update/update_text.h"
 #include "update/win32/update_dialog_win.h"
@@ -121,11 +122,19 @@ std::wstring ProgramVersion() {
   return GetVersionText(L"%d.%d.%d.%d", info, ProgramFile());
 }
 
-// The run-time library's generator, seeded once from the clock at the first identifier.
-std::uint32_t Random(std::uint32_t bound) {
-  static std::minstd_rand generator(
-      static_cast<std::uint32_t>(std::chrono::system_clock::now().time_since_epoch().count()));
-  return std::uniform_int_distribution<std::uint32_t>(0, bound - 1)(generator);
+// Fills `buffer` from the system's cryptographic generator: BCryptGenRandom, or RtlGenRandom
+// where bcrypt.dll has no system-preferred generator (Windows 7 before SP1's update).
+bool SystemRandomBytes(void* buffer, ULONG size) {
+  static const platform::SystemDll bcrypt(L"bcrypt.dll");
+  using GenRandom = LONG WINAPI(void*, PUCHAR, ULONG, ULONG);
+  constexpr ULONG kSystemPreferred = 0x00000002; // BCRYPT_USE_SYSTEM_PREFERRED_RNG
+  if (const auto generate = bcrypt.Function<GenRandom>("BCryptGenRandom")) {
+    if (generate(nullptr, static_cast<PUCHAR>(buffer), size, kSystemPreferred) >= 0) return true;
+  }
+  using RtlGenRandom = BOOLEAN WINAPI(void*, ULONG);
+  const auto fallback = reinterpret_cast<RtlGenRandom*>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"advapi32.dll"), "SystemFunction036")));
+  return fallback && fallback(buffer, size);
 }
 
 LocalTime Now() {
@@ -136,10 +145,20 @@ LocalTime Now() {
 
 } // namespace
 
+std::optional<std::uint32_t> SystemRandom(std::uint32_t bound) {
+  // Uniform: draws that fall in the incomplete last round of `bound` are drawn again.
+  const std::uint32_t limit = std::numeric_limits<std::uint32_t>::max() / bound * bound;
+  for (;;) {
+    std::uint32_t value = 0;
+    if (!SystemRandomBytes(&value, sizeof(value))) return std::nullopt;
+    if (value < limit) return value % bound;
+  }
+}
+
 Identity ProgramIdentity(std::wstring language) {
   return Identity{ProgramVersion, std::move(language), false, [] {
                     platform::Win32Registry registry;
-                    return GetUnionID(registry, [] { return NewUnionID(Random, Now); });
+                    return GetUnionID(registry, [] { return NewUnionID(SystemRandom, Now); });
                   }};
 }
 
@@ -154,6 +173,59 @@ UpdateCheck ProgramUpdateCheck(HWND window, std::shared_ptr<const EndSignal> end
                      &shell};
 }
 
+namespace {
+
+// `path` in its short (8.3) form, or empty when it has none of its own.
+std::wstring ShortForm(const std::wstring& path) {
+  wchar_t shortPath[MAX_PATH];
+  const DWORD length = GetShortPathNameW(path.c_str(), shortPath, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH || lstrcmpiW(shortPath, path.c_str()) == 0) return {};
+  return shortPath;
+}
+
+void AddBothForms(std::vector<std::wstring>& paths, const std::wstring& path) {
+  paths.push_back(path);
+  if (std::wstring shortPath = ShortForm(path); !shortPath.empty()) paths.push_back(std::move(shortPath));
+}
+
+} // namespace
+
+PersonalNames ReadPersonalNames() {
+  PersonalNames names;
+  wchar_t text[MAX_PATH] = {};
+  if (SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_PROFILE, nullptr, 0, text)) && text[0]) {
+    AddBothForms(names.profiles, text);
+    const std::wstring profile = text;
+    if (const std::size_t folder = profile.find_last_of(L"\\/"); folder != std::wstring::npos) {
+      names.profilesFolder = profile.substr(0, folder);
+    }
+  }
+  // Every profile the machine keeps, the user's own among them.
+  HKEY list = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList", 0,
+                    KEY_READ | KEY_WOW64_64KEY, &list) == ERROR_SUCCESS) {
+    wchar_t sid[256];
+    for (DWORD i = 0;; ++i) {
+      DWORD length = static_cast<DWORD>(std::size(sid));
+      if (RegEnumKeyExW(list, i, sid, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+      DWORD size = sizeof(text);
+      if (RegGetValueW(list, sid, L"ProfileImagePath", RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ, nullptr, text, &size) ==
+              ERROR_SUCCESS &&
+          text[0] && (names.profiles.empty() || lstrcmpiW(text, names.profiles[0].c_str()) != 0)) {
+        AddBothForms(names.otherProfiles, text);
+      }
+    }
+    RegCloseKey(list);
+  }
+  DWORD length = static_cast<DWORD>(std::size(text));
+  if (GetUserNameW(text, &length) && text[0]) names.userName = text;
+  for (const COMPUTER_NAME_FORMAT format : {ComputerNamePhysicalNetBIOS, ComputerNamePhysicalDnsHostname}) {
+    length = static_cast<DWORD>(std::size(text));
+    if (GetComputerNameExW(format, text, &length) && text[0]) names.computerNames.emplace_back(text);
+  }
+  return names;
+}
+
 void ReportError(const std::wstring& reportOrigin, const std::wstring& language, const std::wstring& text) {
   if (reportOrigin.empty()) return;
   // The system's own version, whatever the program's manifest lets GetVersionEx say.
@@ -166,8 +238,8 @@ void ReportError(const std::wstring& reportOrigin, const std::wstring& language,
   }
   const std::wstring windows = std::to_wstring(system.dwMajorVersion) + L"." + std::to_wstring(system.dwMinorVersion) +
                                L"." + std::to_wstring(system.dwBuildNumber);
-  wchar_t profile[MAX_PATH] = {};
-  SHGetFolderPathW(nullptr, CSIDL_PROFILE, nullptr, 0, profile);
-  SendErrorReport(std::make_shared<platform::Win32Http>(), reportOrigin + L"/except.php",
-                  ErrorReportBody({ProgramVersion(), windows, language, text}, profile));
+  // No report where the names it must hide cannot be learnt.
+  if (const auto body = ErrorReportBody({ProgramVersion(), windows, language, text}, ReadPersonalNames())) {
+    SendErrorReport(std::make_shared<platform::Win32Http>(), reportOrigin + L"/except.php", *body);
+  }
 }

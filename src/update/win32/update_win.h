@@ -4,12 +4,15 @@
 #include <windows.h>
 
 #include <chrono>
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/shell.h"
 #include "support/unique_resource.h"
 #include "toolkit/win32/controls_win.h"
 #include "update/check_update.h"
+#include "update/error_report.h"
 
 // The message that carries a hand-over to the main window; its procedure answers it with
 // RunHandOver, or keeps it while the window is in a modal loop and posts it again afterwards.
@@ -61,6 +64,9 @@ class WindowNotification final : public UpdateNotification {
   platform::Shell& shell_;
 };
 
+// 0 to `bound` - 1, uniform, from the system's cryptographic generator; nothing when it fails.
+std::optional<std::uint32_t> SystemRandom(std::uint32_t bound);
+
 // What the request tells of this program in `language`. Each piece reads the system afresh on
 // the thread that asks, through services of its own: the worker may outlive the window.
 Identity ProgramIdentity(std::wstring language);
@@ -71,6 +77,9 @@ UpdateCheck ProgramUpdateCheck(HWND window, std::shared_ptr<const EndSignal> end
                                std::shared_ptr<platform::Http> http, std::wstring language,
                                UpdateNotification& notification, platform::Shell& shell);
 
+// The names of the user and of the machine that an error report must not carry.
+PersonalNames ReadPersonalNames();
+
 // Sends the report of an error shown to the user to `reportOrigin` + "/except.php", in the
-// background; nothing when the origin is empty.
+// background; nothing when the origin is empty or the personal names cannot be learnt.
 void ReportError(const std::wstring& reportOrigin, const std::wstring& language, const std::wstring& text);
