@@ -20,7 +20,33 @@ bool FilterList::Add(std::wstring_view text) {
       [&](const std::wstring& item, std::wstring_view t) { return locale_.CompareNoCase(item, t) < 0; });
   if (it != items_.end() && locale_.CompareNoCase(*it, text) == 0) return false;
   items_.emplace(it, text);
+  prepared_.reset();
   return true;
+}
+
+namespace {
+
+bool IsPrintableAscii(wchar_t c) { return c >= L' ' && c < 0x7F; }
+
+} // namespace
+
+const FilterList::Prepared& FilterList::Prepare(const FolderTokens& folderTokens) const {
+  if (prepared_ && prepared_->folderTokens == &folderTokens) return *prepared_;
+  auto prepared = std::make_unique<Prepared>();
+  prepared->folderTokens = &folderTokens;
+  for (const std::wstring& item : items_) {
+    std::wstring entry = ExpandFolderTokens(folderTokens, Trim(item));
+    if (entry.empty() || entry.starts_with(L"//")) continue;
+    prepared->upper.push_back(locale_.UpperCase(entry));
+    if (std::all_of(entry.begin(), entry.end(), IsPrintableAscii)) {
+      prepared->ascii[entry.size()].insert(AsciiUpperCase(entry));
+    } else {
+      prepared->others.push_back(prepared->entries.size());
+    }
+    prepared->entries.push_back(std::move(entry));
+  }
+  prepared_ = std::move(prepared);
+  return *prepared_;
 }
 
 void LoadListFromResource(platform::Resources& resources, FilterList& strings, std::wstring_view resName) {
@@ -62,17 +88,35 @@ void MergeJSONArray(FilterList& strings, const nlohmann::json& json, std::string
 
 bool IsListed(const FilterList& strings, const FolderTokens& folderTokens, std::wstring_view text, bool fileMode) {
   platform::Locale& locale = strings.Locale();
-  std::wstring upperText; // made once, for the fragment search
-  for (const std::wstring& item : strings) {
-    const std::wstring entry = ExpandFolderTokens(folderTokens, Trim(item));
-    if (entry.empty() || entry.starts_with(L"//")) continue;
-    if (!fileMode) {
+  const FilterList::Prepared& prepared = strings.Prepare(folderTokens);
+  if (!fileMode) { // an entry matches as a prefix of the text
+    std::size_t ascii = 0; // the text's first characters of printable ASCII
+    while (ascii < text.size() && IsPrintableAscii(text[ascii])) ++ascii;
+    const std::wstring upper = AsciiUpperCase(text.substr(0, ascii));
+    for (const auto& [length, entries] : prepared.ascii) {
+      if (length > text.size()) break;
+      if (length <= ascii) {
+        if (entries.contains(upper.substr(0, length))) return true;
+        continue;
+      }
+      for (const std::wstring& entry : entries) { // the locale decides beyond ASCII
+        if (locale.CompareNoCase(text.substr(0, length), entry) == 0) return true;
+      }
+    }
+    for (const std::size_t i : prepared.others) {
+      const std::wstring& entry = prepared.entries[i];
       if (text.size() >= entry.size() && locale.CompareNoCase(text.substr(0, entry.size()), entry) == 0) return true;
-    } else if (entry.ends_with(L'*')) {
+    }
+    return false;
+  }
+  std::wstring upperText; // made once, for the fragment search
+  for (std::size_t i = 0; i < prepared.entries.size(); ++i) {
+    const std::wstring& entry = prepared.entries[i];
+    if (entry.ends_with(L'*')) {
       if (EqualsAsciiNoCase(std::wstring_view(entry).substr(0, entry.size() - 1), FileNamePart(text))) return true;
     } else {
       if (upperText.empty()) upperText = locale.UpperCase(text);
-      if (upperText.find(locale.UpperCase(entry)) != std::wstring::npos) return true;
+      if (upperText.find(prepared.upper[i]) != std::wstring::npos) return true;
     }
   }
   return false;

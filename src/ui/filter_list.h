@@ -1,8 +1,11 @@
 #pragma once
 // The filter lists: sorted texts compared without regard to case by the user's locale, loaded
 // from the program's resources, merged from the server's reply, and matched against entries.
+#include <map>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include <nlohmann/json_fwd.hpp>
@@ -24,12 +27,29 @@ class FilterList {
   int IndexOf(std::wstring_view text) const;
   // False when an equal item was there already.
   bool Add(std::wstring_view text);
-  void Clear() { items_.clear(); }
+  void Clear() {
+    items_.clear();
+    prepared_.reset();
+  }
   platform::Locale& Locale() const { return locale_; }
+
+  // The items as matching reads them, made once after each change and kept: trimmed, a leading
+  // folder token expanded, empty items and comments left out.
+  struct Prepared {
+    const FolderTokens* folderTokens = nullptr;
+    std::vector<std::wstring> entries;
+    std::vector<std::wstring> upper; // each entry upper-cased by the locale, for fragments of paths
+    // The entries of printable ASCII upper-cased, by length: between such texts the locale's
+    // comparison without case is ASCII's, so a prefix is found by one lookup per length.
+    std::map<std::size_t, std::unordered_set<std::wstring>> ascii;
+    std::vector<std::size_t> others; // the entries with any other character
+  };
+  const Prepared& Prepare(const FolderTokens& folderTokens) const;
 
  private:
   platform::Locale& locale_;
   std::vector<std::wstring> items_;
+  mutable std::unique_ptr<Prepared> prepared_;
 };
 
 // Replaces `strings` with the lines of the UTF-8 RCDATA resource `resName`; leaves it as it

@@ -1,6 +1,7 @@
 #include "contract/locale_contract.h"
 
 #include "common/resource_files.h"
+#include "support/text.h"
 #include "translate/translate.h"
 #include "ui/filter_list.h"
 
@@ -16,6 +17,24 @@ TEST_P(LocaleContract, ComparesAndUpperCasesByTheLocale) {
   EXPECT_EQ(locale_->UpperCase(L"c:\\program files\\ärger\\привет.exe"), L"C:\\PROGRAM FILES\\ÄRGER\\ПРИВЕТ.EXE");
   EXPECT_EQ(locale_->UpperCase(L"日本 123"), L"日本 123");
   EXPECT_EQ(locale_->UpperCase(L""), L"");
+}
+
+// The name white list finds printable ASCII prefixes by ASCII upper case: the locale's
+// comparison must say "equal" for exactly those texts.
+TEST_P(LocaleContract, BetweenTextsOfPrintableAsciiEqualWithoutCaseIsAsciisEqual) {
+  int differences = 0;
+  for (wchar_t a = L' '; a < 0x7F; ++a) {
+    for (wchar_t b = L' '; b < 0x7F; ++b) {
+      const bool equal = locale_->CompareNoCase(std::wstring{L'x', a, L'y'}, std::wstring{L'x', b, L'y'}) == 0;
+      if (equal != (AsciiUpper(a) == AsciiUpper(b))) ++differences;
+    }
+  }
+  EXPECT_EQ(differences, 0);
+  const struct {
+    const wchar_t* a;
+    const wchar_t* b;
+  } unequal[] = {{L"co-op", L"coop-"}, {L"co-op", L"-coop"}, {L"it's", L"its'"}, {L"a-b", L"a'b"}, {L"a b", L"ab "}};
+  for (const auto& u : unequal) EXPECT_NE(locale_->CompareNoCase(u.a, u.b), 0) << u.a << " " << u.b;
 }
 
 TEST_P(LocaleContract, ReportsTheUsersLanguage) {
