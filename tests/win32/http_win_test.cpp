@@ -146,6 +146,14 @@ TEST_F(HttpTest, AnyResponseIsAReplyWhatItsStatusOrCharset) {
   }
 }
 
+TEST_F(HttpTest, NothingOlderThanTls12IsSpoken) {
+  std::string body = "untouched";
+  EXPECT_FALSE(http.Get(Environment(L"TARNWICK_TEST_OLD_TLS_SERVER") + L"/api.init.php", {}, body))
+      << "a server of TLS 1.1 at most gets no request";
+  EXPECT_EQ(body, "untouched");
+  EXPECT_TRUE(http.Get(server.origin + L"/api.init.php", {}, body)) << "TLS 1.2 or 1.3";
+}
+
 TEST_F(HttpTest, ARedirectToAnotherHostIsNotFollowedAndIsItselfTheReply) {
   server.SetReply("{}");
   std::wstring reply;
