@@ -45,20 +45,21 @@ void AddRunKeys(platform::Registry& registry, const FolderTokens& folderTokens, 
 
 void AddRunKey(platform::Registry& registry, const FolderTokens& folderTokens, HKey rootKey, std::wstring_view key,
                AutorunList& list) {
-  // Each key is opened once and read value by value: the cost grows with the number of values only.
+  // Each key is read in one enumeration that gives names and data together, and its
+  // StartupApproved key in another: one registry call per value.
   const RegReader run(registry, rootKey, key);
-  std::vector<std::wstring> names;
-  if (run.ReadValueNames(names) == 0) return;
-  const RegReader approved(registry, rootKey, ApprovedKey(key));
+  std::vector<RegValue> values;
+  if (run.ReadValues(values) == 0) return;
+  const ApprovedStates approved(registry, rootKey, ApprovedKey(key));
   const std::wstring from = RootKeyToStr(rootKey, true);
-  for (const std::wstring& name : names) {
+  for (RegValue& value : values) {
     auto entry = std::make_unique<TAutorunInfo>();
-    entry->RawData = run.ReadString(name, L"");
+    entry->RawData = RegString(value.type, value.data, L"");
     entry->FileName = ExtractCommandFileName(folderTokens, entry->RawData);
-    entry->Caption = name;
-    entry->Target = from + std::wstring(key) + L"\\" + name;
+    entry->Target = from + std::wstring(key) + L"\\" + value.name;
     entry->From = from;
-    entry->Enabled = IsStartupApproved(approved.ReadBinary(name));
+    entry->Enabled = approved.Enabled(value.name);
+    entry->Caption = std::move(value.name);
     list.push_back(std::move(entry));
   }
 }

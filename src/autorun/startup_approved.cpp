@@ -1,11 +1,49 @@
 #include "autorun/startup_approved.h"
 
+#include <algorithm>
+
+#include "support/text.h"
+
 bool IsStartupApproved(std::span<const std::byte> value) {
   return !(value.size() == 12 && (std::to_integer<unsigned>(value[0]) & 1) != 0);
 }
 
 bool IsStartupApproved(const TReg& reg, HKey rootKey, std::wstring_view key, std::wstring_view name) {
   return IsStartupApproved(reg.ReadBinary(rootKey, key, name));
+}
+
+namespace {
+
+bool IsAscii(std::wstring_view text) {
+  return std::all_of(text.begin(), text.end(), [](wchar_t c) { return c < 0x80; });
+}
+
+} // namespace
+
+ApprovedStates::ApprovedStates(platform::Registry& registry, HKey rootKey, std::wstring_view key)
+    : key_(registry, rootKey, key) {
+  std::vector<RegValue> values;
+  key_.ReadValues(values);
+  for (RegValue& value : values) {
+    const auto [stored, added] = values_.emplace(std::move(value.name), RegBinary(value.type, value.data));
+    if (!added) continue;
+    if (IsAscii(stored->first)) {
+      ascii_.emplace(AsciiUpperCase(stored->first), &stored->second);
+    } else {
+      otherNames_ = true;
+    }
+  }
+}
+
+bool ApprovedStates::Enabled(std::wstring_view name) const {
+  if (const auto exact = values_.find(std::wstring(name)); exact != values_.end()) return IsStartupApproved(exact->second);
+  if (IsAscii(name)) {
+    if (const auto folded = ascii_.find(AsciiUpperCase(name)); folded != ascii_.end()) {
+      return IsStartupApproved(*folded->second);
+    }
+    if (!otherNames_) return true; // no value of that name
+  }
+  return IsStartupApproved(key_.ReadBinary(name)); // beyond ASCII the registry compares
 }
 
 StartupApprovedValue MakeStartupApprovedValue(platform::System& system, bool enabled) {

@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <span>
 #include <string_view>
+#include <unordered_map>
+#include <vector>
 
 #include "platform/system.h"
 #include "support/reg.h"
@@ -19,6 +21,21 @@ using StartupApprovedValue = std::array<std::byte, 12>;
 // enabled.
 bool IsStartupApproved(std::span<const std::byte> value);
 bool IsStartupApproved(const TReg& reg, HKey rootKey, std::wstring_view key, std::wstring_view name);
+
+// The states of one StartupApproved key, read in one enumeration and looked up by entry name
+// without regard to case, as the registry finds a value.
+class ApprovedStates {
+ public:
+  ApprovedStates(platform::Registry& registry, HKey rootKey, std::wstring_view key);
+  // IsStartupApproved of the value named `name`, enabled when there is none.
+  bool Enabled(std::wstring_view name) const;
+
+ private:
+  RegReader key_;
+  std::unordered_map<std::wstring, std::vector<std::byte>> values_;   // by name as stored
+  std::unordered_map<std::wstring, const std::vector<std::byte>*> ascii_; // names of ASCII only, upper-cased
+  bool otherNames_ = false; // a name beyond ASCII, whose case the registry folds its own way
+};
 
 // The value that records `enabled` now.
 StartupApprovedValue MakeStartupApprovedValue(platform::System& system, bool enabled);

@@ -31,7 +31,7 @@ void AddStartupFolder(platform::FileSystem& files, platform::Registry& registry,
   if (folder.empty()) return;
   std::vector<platform::DirectoryEntry> entries;
   if (!files.ListFolder(folder, entries)) return;
-  const RegReader approved(registry, ApprovedRoot(files, folder), kApprovedStartupFolderKey);
+  const ApprovedStates approved(registry, ApprovedRoot(files, folder), kApprovedStartupFolderKey);
   for (const platform::DirectoryEntry& file : entries) {
     if (file.IsDirectory) continue;
     const std::size_t dot = file.Name.rfind(L'.');
@@ -46,7 +46,7 @@ void AddStartupFolder(platform::FileSystem& files, platform::Registry& registry,
     entry->Caption = file.Name.substr(0, dot);
     entry->Target = entry->FileName;
     entry->From = kTagFile;
-    entry->Enabled = IsStartupApproved(approved.ReadBinary(file.Name));
+    entry->Enabled = approved.Enabled(file.Name);
     list.push_back(std::move(entry));
   }
 }

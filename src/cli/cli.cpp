@@ -89,6 +89,7 @@ int ListVisible(const CliServices& services, bool all, const std::wstring* reply
   TAutorunModel model(services.catalogue, services.files, services.fileInfo, images, services.folderTokens, fileWhite,
                       nameWhite);
   model.LoadAutorun(all);
+  model.ResolveAll(); // the names it prints
   for (const TAutorunItem& row : model.Rows()) {
     out += Utf8FromWide(row.FileName + L"|" + row.From + (row.Enabled ? L"|enabled" : L"|disabled")) + "\n";
   }

@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/win_constants.h"
 
@@ -51,6 +52,11 @@ class Registry {
   // RegEnumKeyExW and RegEnumValueW, names only; ERROR_NO_MORE_ITEMS past the last index.
   virtual win::Error ReadSubKeyName(HKey key, std::uint32_t index, std::wstring& name) = 0;
   virtual win::Error ReadValueName(HKey key, std::uint32_t index, std::wstring& name) = 0;
+  // RegEnumValueW with the value's type and data: one call, `data` grown and called again only
+  // for a value larger than it (its capacity is kept for the next call); ERROR_NO_MORE_ITEMS
+  // past the last index.
+  virtual win::Error ReadValueAt(HKey key, std::uint32_t index, std::wstring& name, std::uint32_t& type,
+                                 std::vector<std::byte>& data) = 0;
   // RegQueryInfoKeyW, the number of subkeys only.
   virtual win::Error CountSubKeys(HKey key, std::uint32_t& subKeys) = 0;
 };

@@ -92,20 +92,33 @@ RegReader::RegReader(platform::Registry& registry, HKey rootKey, std::wstring_vi
   }
 }
 
-std::vector<std::byte> RegReader::ReadBinary(std::wstring_view name) const {
-  std::vector<std::byte> data;
-  std::uint32_t type = 0;
-  if (!key_ || QueryAll(registry_, key_.get(), name, type, data) != kErrorSuccess) return {};
+std::vector<std::byte> RegBinary(std::uint32_t type, std::span<const std::byte> data) {
   switch (type) {
     case kRegBinary:
     case kRegNone:
     case kRegResourceList:
     case kRegFullResourceDescriptor:
     case kRegResourceRequirementsList:
-      return data;
+      return {data.begin(), data.end()};
     default:
       return {};
   }
+}
+
+std::wstring RegString(std::uint32_t type, std::span<const std::byte> data, std::wstring_view value) {
+  // Empty data reads as empty text whatever its type; other non-string data is no string.
+  if (data.empty()) return {};
+  if (type != kRegSz && type != kRegExpandSz) return std::wstring(value);
+  std::wstring text = WideFromUtf16Le(data);
+  if (const auto nul = text.find(L'\0'); nul != std::wstring::npos) text.resize(nul);
+  return text;
+}
+
+std::vector<std::byte> RegReader::ReadBinary(std::wstring_view name) const {
+  std::vector<std::byte> data;
+  std::uint32_t type = 0;
+  if (!key_ || QueryAll(registry_, key_.get(), name, type, data) != kErrorSuccess) return {};
+  return RegBinary(type, data);
 }
 
 std::int32_t RegReader::ReadInteger(std::wstring_view name, std::int32_t value) const {
@@ -130,12 +143,7 @@ std::wstring RegReader::ReadString(std::wstring_view name, std::wstring_view val
   if (const auto error = QueryAll(registry_, key_.get(), name, type, data); error != kErrorSuccess) {
     return error == kErrorFileNotFound ? std::wstring() : std::wstring(value);
   }
-  // Empty data reads as empty text whatever its type; other non-string data is no string.
-  if (data.empty()) return {};
-  if (type != kRegSz && type != kRegExpandSz) return std::wstring(value);
-  std::wstring text = WideFromUtf16Le(data);
-  if (const auto nul = text.find(L'\0'); nul != std::wstring::npos) text.resize(nul);
-  return text;
+  return RegString(type, data, value);
 }
 
 std::int32_t RegReader::ReadNames(std::vector<std::wstring>& names,
@@ -146,6 +154,16 @@ std::int32_t RegReader::ReadNames(std::vector<std::wstring>& names,
     names.push_back(name);
   }
   return static_cast<std::int32_t>(names.size());
+}
+
+std::int32_t RegReader::ReadValues(std::vector<RegValue>& values) const {
+  values.clear();
+  RegValue value;
+  for (std::uint32_t i = 0; key_ && registry_.ReadValueAt(key_.get(), i, value.name, value.type, value.data) == kErrorSuccess;
+       ++i) {
+    values.push_back(value);
+  }
+  return static_cast<std::int32_t>(values.size());
 }
 
 std::int32_t RegReader::ReadKeyNames(std::vector<std::wstring>& keyNames) const {

@@ -20,6 +20,18 @@ struct RegKeyCloser {
 };
 using RegKey = UniqueResource<HKey, RegKeyCloser>; // a key the registry seam opened
 
+// A value as an enumeration gives it.
+struct RegValue {
+  std::wstring name;
+  std::uint32_t type = 0;
+  std::vector<std::byte> data;
+};
+
+// What the reads give for a value of `type` holding `data`: ReadString's text (`value` when it
+// is no string) and ReadBinary's bytes.
+std::wstring RegString(std::uint32_t type, std::span<const std::byte> data, std::wstring_view value);
+std::vector<std::byte> RegBinary(std::uint32_t type, std::span<const std::byte> data);
+
 // One key opened for reading (the three read masks tried in turn, 64-bit view) and read many
 // times: what TReg's reads do, without an open and a close per value.
 class RegReader {
@@ -34,6 +46,9 @@ class RegReader {
   std::wstring ReadString(std::wstring_view name, std::wstring_view value) const;
   std::int32_t ReadKeyNames(std::vector<std::wstring>& keyNames) const;
   std::int32_t ReadValueNames(std::vector<std::wstring>& valueNames) const;
+  // Every value with its type and data, in the registry's order, one enumeration call each
+  // (and one more past the last); the enumeration's first failure ends it.
+  std::int32_t ReadValues(std::vector<RegValue>& values) const;
 
  private:
   std::int32_t ReadNames(std::vector<std::wstring>& names,

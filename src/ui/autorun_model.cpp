@@ -37,7 +37,7 @@ struct NoCaseEqual {
 } // namespace
 
 bool TAutorunModel::MakeRow(const TAutorunInfo& entry, TAutorunItem& row) {
-  row = TAutorunItem{entry.Caption, entry.Target, entry.From, 0, entry.Enabled};
+  row = TAutorunItem{entry.Caption, entry.Target, entry.From, kImageNoIcon, entry.Enabled, false, {}};
   switch (SourceOfTag(entry.From)) {
     case AutorunSource::Task:
       row.Icon = kImageTask;
@@ -52,17 +52,32 @@ bool TAutorunModel::MakeRow(const TAutorunInfo& entry, TAutorunItem& row) {
       if (IsListed(nameWhite_, folderTokens_, FileNamePart(entry.Target), false)) return false;
       break;
   }
-  // Run keys and Startup files show their program's product name and icon.
+  // Run keys and Startup files show their program's product name and icon once the row is shown.
+  row.Icon = kImageNoIcon;
+  row.Pending = true;
+  row.File = entry.FileName;
+  return true;
+}
+
+const TAutorunItem& TAutorunModel::Resolve(std::size_t index) {
+  TAutorunItem& row = rows_[index];
+  if (!row.Pending) return row;
+  row.Pending = false;
   // Each file's version information is read once per run, as its icon is: F5 costs no reads.
-  auto product = productNames_.find(entry.FileName);
+  auto product = productNames_.find(row.File);
   if (product == productNames_.end()) {
     std::map<std::wstring, std::wstring> values;
-    GetFileVersionStrings(files_, fileInfo_, entry.FileName, {L"ProductName"}, values);
-    product = productNames_.emplace(entry.FileName, values[L"ProductName"]).first;
+    GetFileVersionStrings(files_, fileInfo_, row.File, {L"ProductName"}, values);
+    product = productNames_.emplace(row.File, values[L"ProductName"]).first;
   }
   if (!product->second.empty()) row.FileName = product->second;
-  row.Icon = GetFileIconIndex(files_, fileInfo_, listIconObj_, images_, entry.FileName, kImageDefault);
-  return true;
+  row.Icon = GetFileIconIndex(files_, fileInfo_, listIconObj_, images_, row.File, kImageDefault);
+  row.File.clear();
+  return row;
+}
+
+void TAutorunModel::ResolveAll() {
+  for (std::size_t i = 0; i < rows_.size(); ++i) Resolve(i);
 }
 
 void TAutorunModel::LoadAutorun(bool allPrograms) {

@@ -18,10 +18,15 @@ struct TAutorunItem {
   std::wstring From;
   int Icon = 0;
   bool Enabled = false;
+  // A Run-key or Startup-folder row whose product name and icon are read from `File` when it is
+  // first shown; until then it shows its caption and the blank page.
+  bool Pending = false;
+  std::wstring File;
 };
 
 // The images every list holds before the icons of files: 0 no icon, 1 no icon location,
 // 2 scheduled task, 3 service.
+inline constexpr int kImageNoIcon = 0;
 inline constexpr int kImageDefault = 1;
 inline constexpr int kImageTask = 2;
 inline constexpr int kImageService = 3;
@@ -41,8 +46,15 @@ class TAutorunModel {
 
   // Reads the catalogue again and reconciles the rows with it: existing rows take the new
   // state, new entries that pass the filters are appended, rows whose entry is gone are
-  // deleted. Disabled entries get a row only with `allPrograms`.
+  // deleted. Disabled entries get a row only with `allPrograms`. Nothing of the entries' files
+  // is read here: see Resolve.
   void LoadAutorun(bool allPrograms);
+  // The row at `index` as it is shown: a pending row first gets its product name and icon. Each
+  // file's product name and each icon location are read once per run; a failed extraction is
+  // tried again for the next row that needs it.
+  const TAutorunItem& Resolve(std::size_t index);
+  // Every row as it is shown, for those who print them all.
+  void ResolveAll();
   // Removes every row, so that the next load builds the list afresh.
   void Clear() { rows_.clear(); }
 
@@ -53,7 +65,7 @@ class TAutorunModel {
   const AutorunList& ListAutoObj() const { return listAutoObj_; }
 
  private:
-  // False when the entry is white-listed; else its row.
+  // False when the entry is white-listed; else its row, pending when it shows a file's name and icon.
   bool MakeRow(const TAutorunInfo& entry, TAutorunItem& row);
 
   AutorunCatalogue& catalogue_;

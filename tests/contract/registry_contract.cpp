@@ -201,6 +201,40 @@ TEST_P(RegistryContract, ValueNamesComeInCreationOrderWithTheDefaultValue) {
   EXPECT_TRUE(names.empty());
 }
 
+TEST_P(RegistryContract, AnEnumerationGivesEachValuesNameTypeAndDataInOneGo) {
+  std::vector<std::byte> big(70000);
+  for (std::size_t i = 0; i < big.size(); ++i) big[i] = static_cast<std::byte>(i * 7);
+  reg_->WriteString(kCurrentUser, scratch_, L"Text", L"C:\\app.exe /x");
+  reg_->WriteBinary(kCurrentUser, scratch_, L"Big", big);
+  reg_->WriteBinary(kCurrentUser, scratch_, L"Empty", {});
+  reg_->WriteInteger(kCurrentUser, scratch_, L"Number", 5);
+  std::vector<RegValue> values{{L"stale", 9, Bytes({1})}};
+  ASSERT_EQ(RegReader(*registry_, kCurrentUser, scratch_).ReadValues(values), 4);
+  std::sort(values.begin(), values.end(), [](const RegValue& a, const RegValue& b) { return a.name < b.name; });
+  EXPECT_EQ(values[0].name, L"Big");
+  EXPECT_EQ(values[0].type, kRegBinary);
+  EXPECT_EQ(values[0].data, big) << "a value larger than the buffer, read whole";
+  EXPECT_EQ(values[1].name, L"Empty");
+  EXPECT_TRUE(values[1].data.empty());
+  EXPECT_EQ(values[2].name, L"Number");
+  EXPECT_EQ(values[2].type, kRegDword);
+  EXPECT_EQ(values[2].data, Bytes({5, 0, 0, 0}));
+  EXPECT_EQ(values[3].type, kRegSz);
+  EXPECT_EQ(RegString(values[3].type, values[3].data, L"?"), L"C:\\app.exe /x");
+  EXPECT_EQ(RegReader(*registry_, kCurrentUser, scratch_ + L"\\Missing").ReadValues(values), 0);
+  EXPECT_TRUE(values.empty());
+
+  HKey key = 0;
+  ASSERT_EQ(registry_->OpenKey(kCurrentUser, scratch_, kRead64, key), kErrorSuccess);
+  std::wstring name = L"untouched";
+  std::uint32_t type = 77;
+  std::vector<std::byte> data;
+  EXPECT_EQ(registry_->ReadValueAt(key, 4, name, type, data), kErrorNoMoreItems);
+  EXPECT_EQ(name, L"untouched");
+  EXPECT_EQ(type, 77u);
+  registry_->CloseKey(key);
+}
+
 TEST_P(RegistryContract, KeyNamesComeInUpperCaseNameOrder) {
   for (const wchar_t* name : {L"b", L"A_B", L"AAB", L"a1", L"MixedCase"}) {
     reg_->WriteString(kCurrentUser, scratch_ + L"\\" + name, L"", L"x");

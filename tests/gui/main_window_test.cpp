@@ -2,6 +2,7 @@
 // its row model and its controls, against fakes and against the prefix's own registry.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <condition_variable>
 #include <mutex>
 #include <stdexcept>
@@ -218,6 +219,34 @@ TEST_F(MainWindow, TheHeaderIsFifteenPixelsHighWhereItsFontFitsElseJustTallEnoug
   SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(small.get()), TRUE);
   EXPECT_EQ(height(), Scale(15, dpi)) << "a font that fits: the layout table's height";
   SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(window->Font()), TRUE);
+}
+
+TEST_F(MainWindow, OnlyTheRowsOnScreenReadTheirProgramsNameAndIcon) {
+  catalogue.Entries.clear();
+  fake.files.AddFolder(L"C:\\Apps");
+  for (int i = 0; i < 100; ++i) {
+    const std::wstring file = L"C:\\Apps\\app" + std::to_wstring(i) + L".exe";
+    fake.files.AddFile(file);
+    fake.fileInfo.IconCounts[file] = 1;
+    catalogue.Add(L"HKCU", L"App" + std::to_wstring(i), L"HKCU\\Run\\App" + std::to_wstring(i), true, file);
+  }
+  const auto window = Open(L"en");
+  const HWND list = window->FrmAutorun->ListAutorun.Handle();
+  const auto read = [&](int i) {
+    const std::wstring file = L"C:\\Apps\\app" + std::to_wstring(i) + L".exe";
+    return std::count(fake.fileInfo.VersionReads.begin(), fake.fileInfo.VersionReads.end(), file);
+  };
+  EXPECT_EQ(read(0), 1);
+  EXPECT_EQ(read(99), 0) << "a row below the window is not read";
+  const std::size_t shown = fake.fileInfo.VersionReads.size();
+  EXPECT_LE(shown, static_cast<std::size_t>(ListView_GetCountPerPage(list) + 2)) << "the rows on screen and no more";
+  SendMessageW(list, WM_KEYDOWN, VK_END, 0);
+  UpdateWindow(list);
+  EXPECT_EQ(read(99), 1) << "read once it is shown";
+  SendMessageW(list, WM_KEYDOWN, VK_HOME, 0);
+  UpdateWindow(list);
+  EXPECT_EQ(read(0), 1) << "and never again";
+  EXPECT_EQ(fake.fileInfo.Extracted.size(), fake.fileInfo.VersionReads.size()) << "an icon for each row read";
 }
 
 TEST_F(MainWindow, TheListLoadsAtStartWithTheBuiltInLists) {

@@ -27,6 +27,7 @@ class AutorunModel : public ::testing::Test {
   // name|tag|state|image of every row
   std::vector<std::wstring> Rows(bool all = false) {
     model.LoadAutorun(all);
+    model.ResolveAll();
     std::vector<std::wstring> rows;
     for (const TAutorunItem& r : model.Rows()) {
       rows.push_back(r.FileName + L"|" + r.From + (r.Enabled ? L"|on|" : L"|off|") + std::to_wstring(r.Icon));
@@ -66,6 +67,28 @@ TEST_F(AutorunModel, FiltersNamesAndImagesByKind) {
   model.Clear();
   EXPECT_EQ(Rows(true).back(), L"Spooler|SERV|off|3") << "disabled entries only with All Programs";
   EXPECT_EQ(model.ListAutoObj().size(), catalogue.Entries.size()) << "the catalogue keeps every entry";
+}
+
+TEST_F(AutorunModel, ARowReadsItsFileOnlyWhenShown) {
+  catalogue.Add(L"HKLM", L"AppValue", L"HKLM\\Software\\Run\\AppValue", true, L"C:\\App\\app.exe");
+  catalogue.Add(L"FILE", L"Tool", L"C:\\Startup\\Tool.lnk", true, L"C:\\App\\app.exe");
+  catalogue.Add(L"HKCU", L"Plain", L"HKCU\\Software\\Run\\Plain", true, L"C:\\App\\plain.exe");
+  catalogue.Add(L"SERV", L"Spooler", L"Spooler");
+  model.LoadAutorun(false);
+  ASSERT_EQ(model.Rows().size(), 4u);
+  EXPECT_EQ(model.Rows()[0].FileName, L"AppValue") << "the caption until shown";
+  EXPECT_EQ(model.Rows()[0].Icon, kImageNoIcon) << "and the blank page";
+  EXPECT_TRUE(info.VersionReads.empty());
+  EXPECT_TRUE(info.Extracted.empty());
+  EXPECT_EQ(model.Resolve(1).FileName, L"App Pro");
+  EXPECT_EQ(model.Resolve(1).Icon, 4);
+  EXPECT_EQ(info.VersionReads, std::vector<std::wstring>{L"C:\\App\\app.exe"}) << "that row's file alone";
+  EXPECT_EQ(model.Resolve(0).FileName, L"App Pro");
+  EXPECT_EQ(info.VersionReads.size(), 1u) << "a file's product name is read once";
+  EXPECT_EQ(info.Extracted.size(), 1u) << "and its icon";
+  EXPECT_EQ(model.Resolve(3).Icon, kImageService);
+  EXPECT_EQ(model.Rows()[2].FileName, L"Plain") << "not shown yet, not read yet";
+  EXPECT_EQ(info.VersionReads.size(), 1u);
 }
 
 TEST_F(AutorunModel, ReconcilesRowsInPlace) {

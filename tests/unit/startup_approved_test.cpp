@@ -45,6 +45,29 @@ TEST_F(StartupApproved, StateByteBitZeroMarksDisabled) {
   EXPECT_TRUE(IsStartupApproved(reg, kCurrentUser, kApproved, L"Text")) << "not REG_BINARY";
 }
 
+TEST_F(StartupApproved, AKeysStatesAreReadOnceAndFoundWithoutRegardToCase) {
+  reg.WriteBinary(kCurrentUser, kApproved, L"Tool", Approved(3));
+  reg.WriteBinary(kCurrentUser, kApproved, L"Other", Approved(2));
+  reg.WriteString(kCurrentUser, kApproved, L"Text", L"\x0003");
+  const ApprovedStates states(registry, kCurrentUser, kApproved);
+  reg.WriteBinary(kCurrentUser, kApproved, L"Later", Approved(3)); // after the one read
+  const struct {
+    const wchar_t* name;
+    bool enabled;
+  } cases[] = {{L"Tool", false}, {L"TOOL", false}, {L"tool", false}, {L"Other", true},
+               {L"Text", true},  {L"Missing", true}, {L"Later", true}};
+  for (const auto& c : cases) EXPECT_EQ(states.Enabled(c.name), c.enabled) << c.name;
+
+  // A name beyond ASCII: the registry folds its case.
+  reg.WriteBinary(kCurrentUser, kApproved, L"ÄRGER", Approved(3));
+  const ApprovedStates wider(registry, kCurrentUser, kApproved);
+  EXPECT_FALSE(wider.Enabled(L"ÄRGER"));
+  EXPECT_FALSE(wider.Enabled(L"ärger"));
+  EXPECT_FALSE(wider.Enabled(L"tOOL"));
+  EXPECT_TRUE(wider.Enabled(L"Missing"));
+  EXPECT_TRUE(ApprovedStates(registry, kCurrentUser, kApproved + L"\\Missing").Enabled(L"Tool"));
+}
+
 TEST(StartupApprovedValue, HoldsTheStateThreeZerosAndTheTimeLowByteFirst) {
   FakeSystem system;
   system.Now = 0x01DB'2345'6789'ABCDull;

@@ -194,6 +194,19 @@ win::Error FakeRegistry::ReadValueName(HKey key, std::uint32_t index, std::wstri
   return kErrorSuccess;
 }
 
+win::Error FakeRegistry::ReadValueAt(HKey key, std::uint32_t index, std::wstring& name, std::uint32_t& type,
+                                     std::vector<std::byte>& data) {
+  std::shared_ptr<Node> node;
+  if (const auto error = Resolve(key, kKeyQueryValue, node); error != kErrorSuccess) return error;
+  if (index >= node->values.size()) return kErrorNoMoreItems;
+  const Value& value = node->values[index];
+  if (!ThrowOnReadingValue.empty() && Upper(value.name) == Upper(ThrowOnReadingValue)) throw std::bad_alloc();
+  name = value.name;
+  type = value.type;
+  data.assign(value.data.begin(), value.data.end());
+  return kErrorSuccess;
+}
+
 win::Error FakeRegistry::CountSubKeys(HKey key, std::uint32_t& subKeys) {
   std::shared_ptr<Node> node;
   if (const auto error = Resolve(key, kKeyQueryValue, node); error != kErrorSuccess) return error;

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 namespace platform {
 namespace {
 
@@ -72,6 +74,27 @@ win::Error Win32Registry::ReadValueName(HKey key, std::uint32_t index, std::wstr
   const LSTATUS status = RegEnumValueW(Native(key), index, buffer, &length, nullptr, nullptr, nullptr, nullptr);
   if (status == ERROR_SUCCESS) name.assign(buffer, length);
   return static_cast<win::Error>(status);
+}
+
+win::Error Win32Registry::ReadValueAt(HKey key, std::uint32_t index, std::wstring& name, std::uint32_t& type,
+                                      std::vector<std::byte>& data) {
+  wchar_t buffer[kValueNameBuffer];
+  if (data.capacity() < 512) data.reserve(512);
+  data.resize(data.capacity());
+  for (;;) {
+    DWORD length = kValueNameBuffer, valueType = 0, size = static_cast<DWORD>(data.size());
+    const LSTATUS status = RegEnumValueW(Native(key), index, buffer, &length, nullptr, &valueType,
+                                         reinterpret_cast<BYTE*>(data.data()), &size);
+    if (status == ERROR_MORE_DATA) { // the size it needs, or more room where it tells none
+      data.resize(std::max<std::size_t>(size, data.size() * 2));
+      continue;
+    }
+    if (status != ERROR_SUCCESS) return static_cast<win::Error>(status);
+    name.assign(buffer, length);
+    type = valueType;
+    data.resize(size);
+    return ERROR_SUCCESS;
+  }
 }
 
 win::Error Win32Registry::CountSubKeys(HKey key, std::uint32_t& subKeys) {

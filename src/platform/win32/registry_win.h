@@ -16,6 +16,8 @@ class Win32Registry final : public Registry {
   win::Error DeleteKey(HKey key, std::wstring_view subKey, std::uint32_t access) override;
   win::Error ReadSubKeyName(HKey key, std::uint32_t index, std::wstring& name) override;
   win::Error ReadValueName(HKey key, std::uint32_t index, std::wstring& name) override;
+  win::Error ReadValueAt(HKey key, std::uint32_t index, std::wstring& name, std::uint32_t& type,
+                         std::vector<std::byte>& data) override;
   win::Error CountSubKeys(HKey key, std::uint32_t& subKeys) override;
 };
 

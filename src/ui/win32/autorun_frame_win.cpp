@@ -49,11 +49,13 @@ TFrmAutorun::TFrmAutorun(Form& form, Control& parent, const FrameServices& servi
   MakeColumnFont();
   ListAutorunChange(); // nothing selected yet
 
+  // A row's product name and icon are read when the list first asks for them: only the rows on
+  // screen cost a read, and the list shows as soon as the catalogue is read.
   ListAutorun.Text = [this](int index, int column) {
-    const TAutorunItem* row = RowAt(index);
-    return !row ? std::wstring() : column == 0 ? row->FileName : row->From;
+    if (!RowAt(index)) return std::wstring();
+    return column == 0 ? model_.Resolve(index).FileName : model_.Rows()[index].From;
   };
-  ListAutorun.ImageIndex = [this](int index) { return RowAt(index) ? RowAt(index)->Icon : -1; };
+  ListAutorun.ImageIndex = [this](int index) { return RowAt(index) ? model_.Resolve(index).Icon : -1; };
   ListAutorun.Greyed = [this](int index) { return RowAt(index) && !RowAt(index)->Enabled; };
   ListAutorun.ColumnFont = [this](int column) { return ColumnFont(column); };
   ListAutorun.OnSelectionChange = [this] { ListAutorunChange(); };
@@ -124,9 +126,9 @@ void TFrmAutorun::ShowButtonFor(bool enabled) {
 }
 
 void TFrmAutorun::BtnAutorunClick() {
-  const TAutorunItem* selected = RowAt(ListAutorun.SelectedRow());
-  if (!selected) return; // the button is disabled then; a click that raced the change does nothing
-  const TAutorunItem chosen = *selected;
+  const int selected = ListAutorun.SelectedRow();
+  if (!RowAt(selected)) return; // the button is disabled then; a click that raced the change does nothing
+  const TAutorunItem chosen = model_.Resolve(selected); // named in an error as the list shows it
   const bool wanted = !chosen.Enabled;
   // Disabled while the switch and its reload run; afterwards it follows the selection again,
   // however they end.
