@@ -1,7 +1,9 @@
 // The least a program can do to list what the catalogue lists, as a yardstick for
 // `tarnwick-cli list`: every value of the three Run keys with its data (RegEnumValueW), every
 // file of the two Startup folders (FindFirstFileW), every Win32 service (EnumServicesStatusExW),
-// and nothing else. Prints how many of each it met.
+// and nothing else. Prints how many of each it met. With --service-config it also reads each
+// service's configuration (OpenServiceW, QueryServiceConfigW for the size and for the data),
+// which the catalogue needs for the start type.
 #include <windows.h>
 
 #include <shlobj.h>
@@ -46,7 +48,7 @@ int Files(int folder) {
   return count;
 }
 
-int Services() {
+int Services(bool config) {
   const SC_HANDLE manager = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_ENUMERATE_SERVICE);
   if (!manager) return 0;
   DWORD needed = 0, count = 0, resume = 0;
@@ -58,18 +60,30 @@ int Services() {
                              &needed, &count, &resume, nullptr)) {
     count = 0;
   }
+  const auto* services = reinterpret_cast<const ENUM_SERVICE_STATUS_PROCESSW*>(buffer.data());
+  std::vector<BYTE> record;
+  for (DWORD i = 0; config && i < count; ++i) {
+    const SC_HANDLE service = OpenServiceW(manager, services[i].lpServiceName, SERVICE_QUERY_CONFIG);
+    if (!service) continue;
+    DWORD size = 0;
+    QueryServiceConfigW(service, nullptr, 0, &size);
+    record.resize(size);
+    QueryServiceConfigW(service, reinterpret_cast<QUERY_SERVICE_CONFIGW*>(record.data()), size, &size);
+    CloseServiceHandle(service);
+  }
   CloseServiceHandle(manager);
   return static_cast<int>(count);
 }
 
 } // namespace
 
-int wmain() {
+int wmain(int argc, wchar_t** argv) {
+  const bool config = argc > 1 && lstrcmpW(argv[1], L"--service-config") == 0;
   const wchar_t* run = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
   const int values = RunValues(HKEY_LOCAL_MACHINE, run) +
                      RunValues(HKEY_LOCAL_MACHINE, L"Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run") +
                      RunValues(HKEY_CURRENT_USER, run);
   const int files = Files(CSIDL_COMMON_STARTUP) + Files(CSIDL_STARTUP);
-  std::printf("%d Run values, %d Startup files, %d services\n", values, files, Services());
+  std::printf("%d Run values, %d Startup files, %d services\n", values, files, Services(config));
   return 0;
 }

@@ -147,11 +147,14 @@ bool ListView::OnNotify(const NMHDR& header, LRESULT& result) {
           return false;
       }
     }
-    case LVN_ITEMCHANGED:
-      if ((reinterpret_cast<const NMLISTVIEW*>(&header)->uChanged & LVIF_STATE) && OnSelectionChange) {
-        RunHandler(OnSelectionChange);
-      }
+    case LVN_ITEMCHANGED: {
+      // Only a change of the selection: the list also reports rows whose state stayed as it was.
+      const auto& change = *reinterpret_cast<const NMLISTVIEW*>(&header);
+      const bool selection = (change.uChanged & LVIF_STATE) &&
+                             (change.iItem < 0 || ((change.uOldState ^ change.uNewState) & LVIS_SELECTED));
+      if (selection && OnSelectionChange) RunHandler(OnSelectionChange);
       return false;
+    }
     case NM_DBLCLK:
       RunHandler(OnDoubleClick);
       return false;
