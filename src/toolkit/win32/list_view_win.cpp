@@ -107,7 +107,11 @@ int ListView::FocusedRow() const { return ListView_GetNextItem(window_, -1, LVNI
 int ListView::SelectedRow() const { return ListView_GetNextItem(window_, -1, LVNI_SELECTED); }
 
 void ListView::SelectRow(int row, bool scroll) {
-  ListView_SetItemState(window_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+  // Row by row, never all rows at once (-1), which costs a notification per row: a single-
+  // selection list lets go of the old row when it selects and focuses a new one.
+  for (const int old : {SelectedRow(), FocusedRow()}) {
+    if (old >= 0 && old != row) ListView_SetItemState(window_, old, 0, LVIS_SELECTED | LVIS_FOCUSED);
+  }
   if (row >= 0) {
     ListView_SetItemState(window_, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     if (scroll) ListView_EnsureVisible(window_, row, FALSE);
