@@ -33,9 +33,13 @@ bool ContinuesName(wchar_t c) {
          c == L'-' || c == L'~' || c == L'$' || c >= 0x80;
 }
 
-// Whether a host or a user's folder name, met in a path, ends before `c`.
-bool EndsPathPart(wchar_t c) {
-  return IsSeparator(c) || c <= L' ' || std::wstring_view(L"\"'<>|:;,()*?").find(c) != std::wstring_view::npos;
+// Where a host or a user's folder name that starts at `from` ends.
+std::size_t PathPartEnd(std::wstring_view text, std::size_t from) {
+  while (from < text.size() && !IsSeparator(text[from]) && text[from] > L' ' &&
+         std::wstring_view(L"\"'<>|:;,()*?").find(text[from]) == std::wstring_view::npos) {
+    ++from;
+  }
+  return from;
 }
 
 // Whether `path` stands at `at` of `text`, ASCII case and the kind of separator ignored.
@@ -120,8 +124,7 @@ std::wstring WithoutPersonalNames(std::wstring_view text, const PersonalNames& n
     for (std::size_t at = 0; at < text.size(); ++at) {
       const std::size_t name = at + profilesFolder.size() + 1;
       if (name >= text.size() || !PathAt(text, at, profilesFolder) || !IsSeparator(text[name - 1])) continue;
-      std::size_t end = name;
-      while (end < text.size() && !EndsPathPart(text[end])) ++end;
+      const std::size_t end = PathPartEnd(text, name);
       if (end > name && !IsSharedProfile(text.substr(name, end - name))) found.Add(at, end - at, otherUser);
     }
   }
@@ -130,8 +133,7 @@ std::wstring WithoutPersonalNames(std::wstring_view text, const PersonalNames& n
     if (text[at] != L'\\' || text[at + 1] != L'\\') continue;
     std::size_t host = at + 2;
     if (PathAt(text, host, L"?\\UNC\\")) host += 6;
-    std::size_t end = host;
-    while (end < text.size() && !EndsPathPart(text[end])) ++end;
+    const std::size_t end = PathPartEnd(text, host);
     const std::wstring_view name = text.substr(host, end - host);
     if (!name.empty() && name != L"?" && name != L"." && !name.starts_with(L'%')) found.Add(host, end - host, L"%HOST%");
   }
