@@ -1,9 +1,13 @@
 #pragma once
 // One autorun entry as a source reports it, and the list that owns the entries.
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/files.h"
 
 class TAutorunInfo {
  public:
@@ -13,6 +17,9 @@ class TAutorunInfo {
   std::wstring Target;   // identifies the entry within its source; handed back to switch it
   std::wstring From;     // source tag
   bool Enabled = false;
+  // When the entry was last switched, as its StartupApproved value records it (a FILETIME, UTC);
+  // 0 when none does, and always for scheduled tasks and services.
+  std::uint64_t SwitchedAt = 0;
 };
 
 // Ordered, owning: clearing it frees every entry. Sources append at the end.
@@ -27,3 +34,8 @@ enum class AutorunSource { Registry, File, Task, Service };
 
 // Which source a tag names, ASCII case ignored.
 AutorunSource SourceOfTag(std::wstring_view from);
+
+// Whether the program file `path` of a Run-key or Startup-folder entry exists; nothing for an
+// empty path and for a name without its full path ("X:\..." or "\\host\..."), which the system
+// looks for along its search path.
+std::optional<bool> ProgramFileExists(platform::FileSystem& files, std::wstring_view path);

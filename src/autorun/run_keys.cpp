@@ -58,7 +58,9 @@ void AddRunKey(platform::Registry& registry, const FolderTokens& folderTokens, H
     entry->FileName = ExtractCommandFileName(folderTokens, entry->RawData);
     entry->Target = from + std::wstring(key) + L"\\" + value.name;
     entry->From = from;
-    entry->Enabled = approved.Enabled(value.name);
+    const ApprovedState state = approved.Of(value.name);
+    entry->Enabled = state.enabled;
+    entry->SwitchedAt = state.switchedAt;
     entry->Caption = std::move(value.name);
     list.push_back(std::move(entry));
   }

@@ -12,7 +12,16 @@ bool IsStartupApproved(const TReg& reg, HKey rootKey, std::wstring_view key, std
   return IsStartupApproved(reg.ReadBinary(rootKey, key, name));
 }
 
+std::uint64_t SwitchTimeOf(std::span<const std::byte> value) {
+  if (value.size() != 12) return 0;
+  std::uint64_t time = 0;
+  for (int i = 11; i >= 4; --i) time = time << 8 | std::to_integer<std::uint64_t>(value[i]);
+  return time;
+}
+
 namespace {
+
+ApprovedState StateOf(std::span<const std::byte> value) { return {IsStartupApproved(value), SwitchTimeOf(value)}; }
 
 bool IsAscii(std::wstring_view text) {
   return std::all_of(text.begin(), text.end(), [](wchar_t c) { return c < 0x80; });
@@ -35,15 +44,13 @@ ApprovedStates::ApprovedStates(platform::Registry& registry, HKey rootKey, std::
   }
 }
 
-bool ApprovedStates::Enabled(std::wstring_view name) const {
-  if (const auto exact = values_.find(std::wstring(name)); exact != values_.end()) return IsStartupApproved(exact->second);
+ApprovedState ApprovedStates::Of(std::wstring_view name) const {
+  if (const auto exact = values_.find(std::wstring(name)); exact != values_.end()) return StateOf(exact->second);
   if (IsAscii(name)) {
-    if (const auto folded = ascii_.find(AsciiUpperCase(name)); folded != ascii_.end()) {
-      return IsStartupApproved(*folded->second);
-    }
-    if (!otherNames_) return true; // no value of that name
+    if (const auto folded = ascii_.find(AsciiUpperCase(name)); folded != ascii_.end()) return StateOf(*folded->second);
+    if (!otherNames_) return {}; // no value of that name
   }
-  return IsStartupApproved(key_.ReadBinary(name)); // beyond ASCII the registry compares
+  return StateOf(key_.ReadBinary(name)); // beyond ASCII the registry compares
 }
 
 StartupApprovedValue MakeStartupApprovedValue(platform::System& system, bool enabled) {

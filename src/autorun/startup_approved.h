@@ -5,6 +5,7 @@
 // a FILETIME, low byte first.
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <span>
 #include <string_view>
 #include <unordered_map>
@@ -21,18 +22,27 @@ using StartupApprovedValue = std::array<std::byte, 12>;
 // enabled.
 bool IsStartupApproved(std::span<const std::byte> value);
 bool IsStartupApproved(const TReg& reg, HKey rootKey, std::wstring_view key, std::wstring_view name);
+// The time of the last switch a StartupApproved value records, as a FILETIME; 0 when it records
+// none (a value of another size, or the zero time that installers write).
+std::uint64_t SwitchTimeOf(std::span<const std::byte> value);
+
+// What the value of one entry records; an entry without one is enabled and was never switched.
+struct ApprovedState {
+  bool enabled = true;
+  std::uint64_t switchedAt = 0;
+};
 
 // The states of one StartupApproved key, read in one enumeration and looked up by entry name
 // without regard to case, as the registry finds a value.
 class ApprovedStates {
  public:
   ApprovedStates(platform::Registry& registry, HKey rootKey, std::wstring_view key);
-  // IsStartupApproved of the value named `name`, enabled when there is none.
-  bool Enabled(std::wstring_view name) const;
+  // What the value named `name` records.
+  ApprovedState Of(std::wstring_view name) const;
 
  private:
   RegReader key_;
-  std::unordered_map<std::wstring, std::vector<std::byte>> values_;   // by name as stored
+  std::unordered_map<std::wstring, std::vector<std::byte>> values_;       // by name as stored
   std::unordered_map<std::wstring, const std::vector<std::byte>*> ascii_; // names of ASCII only, upper-cased
   bool otherNames_ = false; // a name beyond ASCII, whose case the registry folds its own way
 };

@@ -46,7 +46,9 @@ void AddStartupFolder(platform::FileSystem& files, platform::Registry& registry,
     entry->Caption = file.Name.substr(0, dot);
     entry->Target = entry->FileName;
     entry->From = kTagFile;
-    entry->Enabled = approved.Enabled(file.Name);
+    const ApprovedState state = approved.Of(file.Name);
+    entry->Enabled = state.enabled;
+    entry->SwitchedAt = state.switchedAt;
     list.push_back(std::move(entry));
   }
 }

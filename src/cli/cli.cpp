@@ -1,5 +1,6 @@
 #include "cli/cli.h"
 
+#include <cstdint>
 #include <optional>
 
 #include <nlohmann/json.hpp>
@@ -7,6 +8,7 @@
 #include "autorun/catalogue.h"
 #include "autorun/saved_list.h"
 #include "autorun/startup_folders.h"
+#include "cli/profile.h"
 #include "support/text.h"
 #include "support/utf8.h"
 #include "ui/autorun_model.h"
@@ -15,42 +17,124 @@
 namespace {
 
 constexpr char kUsage[] =
-    "usage: tarnwick-cli list [--json]\n"
-    "       tarnwick-cli list --visible [--all] [--reply FILE]\n"
+    "usage: tarnwick-cli list [--json | --csv]\n"
+    "       tarnwick-cli list --visible [--all] [--reply FILE] [--explain] [--csv]\n"
     "       tarnwick-cli save FILE\n"
     "       tarnwick-cli disable --from TAG --target TARGET\n"
     "       tarnwick-cli enable --from TAG --target TARGET\n"
+    "       tarnwick-cli export FILE\n"
+    "       tarnwick-cli apply FILE [--check | --dry-run] [--allow-delete]\n"
     "\n"
     "  list     the programs that start with Windows, one From|Caption|Target|state line each,\n"
-    "           or with --json one JSON array of entries; with --visible the rows the window\n"
-    "           shows, Name|From|state, disabled ones too with --all, with the lists of a\n"
-    "           start-up reply FILE merged in with --reply\n"
+    "           with --json one JSON array of entries, with --csv a CSV table; with --visible\n"
+    "           the rows the window shows, Name|From|state, disabled ones too with --all, with\n"
+    "           the lists of a start-up reply FILE merged in with --reply, and with --explain\n"
+    "           every entry and why the window leaves it out\n"
     "  save     writes the list as a UTF-8 text file, one From|Caption|Target line each\n"
-    "  disable  switches an entry off, or on with enable; TAG and TARGET as list prints them\n";
+    "  disable  switches an entry off, or on with enable; TAG and TARGET as list prints them\n"
+    "  export   writes every entry and its state as a startup profile (JSON)\n"
+    "  apply    switches the entries a profile names to its states; --dry-run only tells,\n"
+    "           --check changes nothing and exits 1 when the machine differs; below Windows 10,\n"
+    "           where disabling deletes an entry, it disables only with --allow-delete\n";
 
 int Usage(std::string& err, const std::string& problem) {
   err += "tarnwick-cli: " + problem + "\n" + kUsage;
   return 2;
 }
 
-void List(AutorunCatalogue& catalogue, bool json, std::string& out) {
+bool HasProgramFile(const TAutorunInfo& entry) {
+  const AutorunSource source = SourceOfTag(entry.From);
+  return source == AutorunSource::Registry || source == AutorunSource::File;
+}
+
+// "From|Caption|Target", as list prints an entry.
+std::string Named(std::wstring_view from, std::wstring_view caption, std::wstring_view target) {
+  return Utf8FromWide(std::wstring(from) + L"|" + std::wstring(caption) + L"|" + std::wstring(target));
+}
+std::string Named(const TAutorunInfo& e) { return Named(e.From, e.Caption, e.Target); }
+
+// A FILETIME in ISO 8601, UTC, to the second: "2026-12-11T04:10:10Z".
+std::string Iso8601(std::uint64_t fileTime) {
+  const std::int64_t seconds = static_cast<std::int64_t>(fileTime / 10'000'000) - 11'644'473'600; // since 1970
+  std::int64_t days = seconds / 86400, time = seconds % 86400;
+  if (time < 0) time += 86400, --days;
+  // Days since 1970-01-01 to the civil date (proleptic Gregorian), by eras of 400 years.
+  days += 719468;
+  const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
+  const std::int64_t dayOfEra = days - era * 146097;
+  const std::int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+  const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+  const std::int64_t shifted = (5 * dayOfYear + 2) / 153;
+  const std::int64_t day = dayOfYear - (153 * shifted + 2) / 5 + 1;
+  const std::int64_t month = shifted < 10 ? shifted + 3 : shifted - 9;
+  const std::int64_t year = yearOfEra + era * 400 + (month <= 2);
+  const auto two = [](std::int64_t n) { return std::string(n < 10 ? "0" : "") + std::to_string(n); };
+  std::string year4 = std::to_string(year);
+  if (year4.size() < 4) year4.insert(0, 4 - year4.size(), '0');
+  return year4 + "-" + two(month) + "-" + two(day) + "T" + two(time / 3600) + ":" + two(time / 60 % 60) + ":" +
+         two(time % 60) + "Z";
+}
+
+// CSV as RFC 4180 has it and spreadsheets and Import-Csv read it: UTF-8 with a BOM, records
+// ended by CR LF, a field quoted (its quotes doubled) when it holds a comma, a quote or a break.
+class Csv {
+ public:
+  explicit Csv(std::string& out) : out_(out) { out_ += "\xEF\xBB\xBF"; }
+  void Record(std::initializer_list<std::wstring_view> fields) {
+    bool first = true;
+    for (const std::wstring_view field : fields) {
+      if (!first) out_ += ',';
+      first = false;
+      const std::string text = Utf8FromWide(field);
+      if (text.find_first_of(",\"\r\n") == std::string::npos) {
+        out_ += text;
+        continue;
+      }
+      out_ += '"';
+      for (const char c : text) out_ += c == '"' ? std::string("\"\"") : std::string(1, c);
+      out_ += '"';
+    }
+    out_ += "\r\n";
+  }
+
+ private:
+  std::string& out_;
+};
+
+enum class Format { Text, Json, Csv };
+
+void List(const CliServices& services, Format format, std::string& out) {
   AutorunList list;
-  catalogue.GetAutorunList(list);
-  if (!json) {
+  services.catalogue.GetAutorunList(list);
+  if (format == Format::Text) {
+    for (const auto& e : list) out += Named(*e) + (e->Enabled ? "|enabled\n" : "|disabled\n");
+    return;
+  }
+  const auto exists = [&](const TAutorunInfo& e) {
+    return HasProgramFile(e) ? ProgramFileExists(services.files, e.FileName) : std::nullopt;
+  };
+  if (format == Format::Csv) {
+    Csv csv(out);
+    csv.Record({L"From", L"Caption", L"Target", L"FileName", L"RawData", L"State", L"SwitchedAt", L"FileExists"});
     for (const auto& e : list) {
-      out += Utf8FromWide(e->From + L"|" + e->Caption + L"|" + e->Target + (e->Enabled ? L"|enabled" : L"|disabled"));
-      out += '\n';
+      const std::optional<bool> file = HasProgramFile(*e) ? exists(*e) : std::nullopt;
+      csv.Record({e->From, e->Caption, e->Target, e->FileName, e->RawData, e->Enabled ? L"enabled" : L"disabled",
+                  e->SwitchedAt ? WideFromUtf8(Iso8601(e->SwitchedAt)) : L"",
+                  file ? (*file ? L"true" : L"false") : L""});
     }
     return;
   }
   nlohmann::ordered_json entries = nlohmann::ordered_json::array();
   for (const auto& e : list) {
-    entries.push_back({{"from", Utf8FromWide(e->From)},
-                       {"caption", Utf8FromWide(e->Caption)},
-                       {"target", Utf8FromWide(e->Target)},
-                       {"fileName", Utf8FromWide(e->FileName)},
-                       {"rawData", Utf8FromWide(e->RawData)},
-                       {"enabled", e->Enabled}});
+    nlohmann::ordered_json entry = {{"from", Utf8FromWide(e->From)},       {"caption", Utf8FromWide(e->Caption)},
+                                    {"target", Utf8FromWide(e->Target)},   {"fileName", Utf8FromWide(e->FileName)},
+                                    {"rawData", Utf8FromWide(e->RawData)}, {"enabled", e->Enabled}};
+    if (e->SwitchedAt) entry["switchedAt"] = Iso8601(e->SwitchedAt);
+    if (HasProgramFile(*e)) {
+      const std::optional<bool> file = exists(*e);
+      entry["fileExists"] = file ? nlohmann::ordered_json(*file) : nlohmann::ordered_json(nullptr);
+    }
+    entries.push_back(std::move(entry));
   }
   out += entries.dump(2) + "\n";
 }
@@ -68,15 +152,43 @@ class CountedImages final : public platform::ImageList {
   int count_ = kImageService + 1; // the stored images
 };
 
-int ListVisible(const CliServices& services, bool all, const std::wstring* reply, std::string& out, std::string& err) {
+struct VisibleOptions {
+  bool all = false, explain = false, csv = false;
+  std::optional<std::wstring> reply;
+};
+
+// Why an entry has no row, in words; empty when it has one. The file list is the reply's alone;
+// the name list holds the program's own lines, `builtIn`, and the reply's.
+std::wstring WhyHidden(const Visibility& visibility, const FilterList& builtIn) {
+  switch (visibility.reason) {
+    case Visibility::Reason::Shown:
+      return {};
+    case Visibility::Reason::NoCaption:
+      return L"no caption";
+    case Visibility::Reason::Disabled:
+      return L"disabled, shown with \"All Programs\"";
+    case Visibility::Reason::FileWhite:
+    case Visibility::Reason::NameWhite:
+      break;
+  }
+  const std::wstring_view list = visibility.reason == Visibility::Reason::FileWhite ? L"the reply's file list"
+                                 : builtIn.IndexOf(*visibility.line) >= 0           ? L"the built-in name list"
+                                                                                    : L"the reply's name list";
+  return L"white-listed by " + std::wstring(list) + L", line \"" + *visibility.line + L"\"";
+}
+
+int ListVisible(const CliServices& services, const VisibleOptions& options, std::string& out, std::string& err) {
+  // The built-in name list apart, to tell a reply's line from one of the program's own.
+  FilterList builtInName(services.locale);
+  LoadListFromResource(services.resources, builtInName, L"name_white");
   FilterList fileWhite(services.locale), nameWhite(services.locale), nameBlack(services.locale);
   LoadListFromResource(services.resources, nameWhite, L"name_white");
   LoadListFromResource(services.resources, nameBlack, L"name_black");
-  if (reply) {
+  if (options.reply) {
     std::string text;
     std::wstring message;
-    if (!services.files.ReadWholeFile(*reply, text, message)) {
-      err += "tarnwick-cli: cannot read " + Utf8FromWide(*reply) + ": " + Utf8FromWide(message) + "\n";
+    if (!services.files.ReadWholeFile(*options.reply, text, message)) {
+      err += "tarnwick-cli: cannot read " + Utf8FromWide(*options.reply) + ": " + Utf8FromWide(message) + "\n";
       return 1;
     }
     // As the window takes the server's reply: anything but a JSON object changes no list.
@@ -88,8 +200,33 @@ int ListVisible(const CliServices& services, bool all, const std::wstring* reply
   CountedImages images;
   TAutorunModel model(services.catalogue, services.files, services.fileInfo, images, services.folderTokens, fileWhite,
                       nameWhite);
-  model.LoadAutorun(all);
+  model.LoadAutorun(options.all);
+  if (options.explain) {
+    std::optional<Csv> csv;
+    if (options.csv) {
+      csv.emplace(out);
+      csv->Record({L"From", L"Caption", L"Target", L"Shown", L"Why"});
+    }
+    for (const auto& e : model.ListAutoObj()) {
+      const Visibility visibility = model.VisibilityOf(*e, options.all);
+      const std::wstring why = WhyHidden(visibility, builtInName);
+      if (csv) {
+        csv->Record({e->From, e->Caption, e->Target, why.empty() ? L"yes" : L"no", why});
+      } else {
+        out += Named(*e) + (why.empty() ? "|shown" : "|hidden: " + Utf8FromWide(why)) + "\n";
+      }
+    }
+    return 0;
+  }
   model.ResolveAll(); // the names it prints
+  if (options.csv) {
+    Csv csv(out);
+    csv.Record({L"Name", L"From", L"Target", L"State"});
+    for (const TAutorunItem& row : model.Rows()) {
+      csv.Record({row.FileName, row.From, row.Target, row.Enabled ? L"enabled" : L"disabled"});
+    }
+    return 0;
+  }
   for (const TAutorunItem& row : model.Rows()) {
     out += Utf8FromWide(row.FileName + L"|" + row.From + (row.Enabled ? L"|enabled" : L"|disabled")) + "\n";
   }
@@ -144,6 +281,137 @@ int Switch(AutorunCatalogue& catalogue, const std::vector<std::wstring>& args, s
   return 1;
 }
 
+// A profile holds no name of the user or the machine: without them it is neither made nor matched.
+std::optional<PersonalNames> NamesForProfiles(const CliServices& services, std::string& err) {
+  PersonalNames names = services.personalNames();
+  if (names.Known()) return names;
+  err +=
+      "tarnwick-cli: no change: the names of the user and the machine, which a profile must not hold, cannot "
+      "be learnt\n";
+  return std::nullopt;
+}
+
+int Export(const CliServices& services, const std::wstring& file, std::string& err) {
+  const std::optional<PersonalNames> names = NamesForProfiles(services, err);
+  if (!names) return 1;
+  AutorunList list;
+  services.catalogue.GetAutorunList(list);
+  std::wstring message;
+  if (!services.files.WriteWholeFile(file, FormatProfile(list, *names), message)) {
+    err += "tarnwick-cli: cannot write " + Utf8FromWide(file) + ": " + Utf8FromWide(message) + "\n";
+    return 1;
+  }
+  return 0;
+}
+
+struct ApplyOptions {
+  std::wstring file;
+  bool check = false, dryRun = false, allowDelete = false;
+};
+
+// The entry (`from`, `target`) in `list`, ASCII case ignored, or null.
+const TAutorunInfo* FindNoCase(const AutorunList& list, std::wstring_view from, std::wstring_view target) {
+  for (const auto& e : list) {
+    if (EqualsAsciiNoCase(e->From, from) && EqualsAsciiNoCase(e->Target, target)) return e.get();
+  }
+  return nullptr;
+}
+
+int Apply(const CliServices& services, const ApplyOptions& options, std::string& out, std::string& err) {
+  const std::string file = Utf8FromWide(options.file);
+  std::string text;
+  std::wstring message;
+  if (!services.files.ReadWholeFile(options.file, text, message)) {
+    err += "tarnwick-cli: cannot read " + file + ": " + Utf8FromWide(message) + "\n";
+    return 2;
+  }
+  std::string problem;
+  const std::optional<std::vector<ProfileEntry>> profile = ParseProfile(text, problem);
+  if (!profile) {
+    err += "tarnwick-cli: " + file + " is no startup profile: " + problem + "\n";
+    return 2;
+  }
+  const std::optional<PersonalNames> names = NamesForProfiles(services, err);
+  if (!names) return 1;
+  AutorunList list;
+  services.catalogue.GetAutorunList(list);
+  const ProfilePlan plan = PlanProfile(*profile, list, *names);
+
+  for (const ProfileEntry* missing : plan.missing) {
+    out += "not on this machine, left alone: " + Named(missing->from, missing->caption, missing->target) + "\n";
+  }
+  for (const TAutorunInfo* unnamed : plan.unnamed) out += "not in the profile, left alone: " + Named(*unnamed) + "\n";
+  std::size_t notDone = 0;
+  const auto fail = [&](const std::string& what, const std::string& why) {
+    err += "tarnwick-cli: not done: " + what + ": " + why + "\n";
+    ++notDone;
+  };
+  for (const ProfileEntry* ambiguous : plan.ambiguous) {
+    fail(Named(ambiguous->from, ambiguous->caption, ambiguous->target), "it names more than one entry here");
+  }
+  // Below Windows 10 a Run value or a Startup file is disabled by deleting it.
+  const bool disablingDeletes = services.system.MajorVersion() < 10;
+  std::vector<ProfilePlan::Change> changes;
+  for (const ProfilePlan::Change& change : plan.changes) {
+    if (!change.enabled && disablingDeletes && HasProgramFile(*change.entry) && !options.allowDelete) {
+      fail(Named(*change.entry), "disabling it would delete it on this Windows; --allow-delete allows that");
+    } else {
+      changes.push_back(change);
+    }
+  }
+
+  const auto summary = [&](std::string_view changed, std::size_t count) {
+    out += std::to_string(count) + " " + std::string(changed) + ", " + std::to_string(plan.alike) +
+           " as the profile says, " + std::to_string(notDone) + " not done, " + std::to_string(plan.missing.size()) +
+           " not on this machine, " + std::to_string(plan.unnamed.size()) + " not in the profile\n";
+  };
+  if (options.check || options.dryRun) {
+    for (const ProfilePlan::Change& change : changes) {
+      out += (change.enabled ? "would enable: " : "would disable: ") + Named(*change.entry) + "\n";
+    }
+    summary("to change", changes.size());
+    if (options.check) {
+      const bool matches = changes.empty() && notDone == 0;
+      out += matches ? "the machine matches the profile\n" : "the machine differs from the profile\n";
+      return matches ? 0 : 1;
+    }
+    return notDone ? 1 : 0;
+  }
+  if (changes.empty() && notDone == 0) out += "nothing to change: the entries the profile names are as it says\n";
+
+  std::vector<const ProfilePlan::Change*> switched;
+  for (const ProfilePlan::Change& change : changes) {
+    try {
+      services.catalogue.SetAutorunEnabled(change.entry->Target, change.entry->From, change.enabled);
+      switched.push_back(&change);
+    } catch (const StartupFileError& error) {
+      fail(Named(*change.entry), Utf8FromWide(error.Message()));
+    }
+  }
+  // Every change is verified by reading the catalogue again.
+  std::size_t done = 0;
+  if (!switched.empty()) {
+    AutorunList after;
+    services.catalogue.GetAutorunList(after);
+    for (const ProfilePlan::Change* change : switched) {
+      const TAutorunInfo* now = FindNoCase(after, change->entry->From, change->entry->Target);
+      if (now && now->Enabled == change->enabled) {
+        out += (change->enabled ? "enabled: " : "disabled: ") + Named(*change->entry) + "\n";
+        ++done;
+      } else if (!now && !change->enabled && disablingDeletes) {
+        out += "deleted: " + Named(*change->entry) + "\n";
+        ++done;
+      } else {
+        fail(Named(*change->entry), now ? std::string("still ") + (now->Enabled ? "enabled" : "disabled") +
+                                              " (access denied, or the system refused the change)"
+                                        : "gone");
+      }
+    }
+  }
+  summary("changed", done);
+  return notDone ? 1 : 0;
+}
+
 } // namespace
 
 int RunCli(const std::vector<std::wstring>& args, const CliServices& services, std::string& out, std::string& err) {
@@ -154,27 +422,58 @@ int RunCli(const std::vector<std::wstring>& args, const CliServices& services, s
   }
   const std::wstring& command = args[0];
   if (command == L"list") {
-    bool json = false, visible = false, all = false;
-    std::optional<std::wstring> reply;
+    bool json = false, csv = false, visible = false;
+    VisibleOptions options;
     for (std::size_t i = 1; i < args.size(); ++i) {
       if (args[i] == L"--json" && !json) {
         json = true;
+      } else if (args[i] == L"--csv" && !csv) {
+        csv = true;
       } else if (args[i] == L"--visible" && !visible) {
         visible = true;
-      } else if (args[i] == L"--all" && !all) {
-        all = true;
-      } else if (args[i] == L"--reply" && !reply && i + 1 < args.size()) {
-        reply = args[++i];
+      } else if (args[i] == L"--all" && !options.all) {
+        options.all = true;
+      } else if (args[i] == L"--explain" && !options.explain) {
+        options.explain = true;
+      } else if (args[i] == L"--reply" && !options.reply && i + 1 < args.size()) {
+        options.reply = args[++i];
       } else {
         return Usage(err, "unexpected argument: " + Utf8FromWide(args[i]));
       }
     }
-    if ((json && visible) || (!visible && (all || reply))) {
-      return Usage(err, "--all and --reply go with --visible, --json without it");
+    if (json && csv) return Usage(err, "--json and --csv exclude each other");
+    if ((json && visible) || (!visible && (options.all || options.reply || options.explain))) {
+      return Usage(err, "--all, --reply and --explain go with --visible, --json without it");
     }
-    if (visible) return ListVisible(services, all, reply ? &*reply : nullptr, out, err);
-    List(services.catalogue, json, out);
+    options.csv = csv;
+    if (visible) return ListVisible(services, options, out, err);
+    List(services, json ? Format::Json : csv ? Format::Csv : Format::Text, out);
     return 0;
+  }
+  if (command == L"export") {
+    if (args.size() != 2) return Usage(err, "export takes one FILE");
+    return Export(services, args[1], err);
+  }
+  if (command == L"apply") {
+    ApplyOptions options;
+    bool haveFile = false;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+      if (args[i] == L"--check" && !options.check) {
+        options.check = true;
+      } else if (args[i] == L"--dry-run" && !options.dryRun) {
+        options.dryRun = true;
+      } else if (args[i] == L"--allow-delete" && !options.allowDelete) {
+        options.allowDelete = true;
+      } else if (!haveFile && !args[i].starts_with(L"--")) {
+        options.file = args[i];
+        haveFile = true;
+      } else {
+        return Usage(err, "unexpected argument: " + Utf8FromWide(args[i]));
+      }
+    }
+    if (!haveFile) return Usage(err, "apply takes one FILE");
+    if (options.check && options.dryRun) return Usage(err, "--check and --dry-run exclude each other");
+    return Apply(services, options, out, err);
   }
   if (command == L"save") {
     if (args.size() != 2) return Usage(err, "save takes one FILE");

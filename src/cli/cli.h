@@ -1,5 +1,6 @@
 #pragma once
 // The console companion: the catalogue for administrators and scripts.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -8,7 +9,9 @@
 #include "platform/files.h"
 #include "platform/locale.h"
 #include "platform/resources.h"
+#include "platform/system.h"
 #include "support/path.h"
+#include "support/personal_names.h"
 
 // What the commands work with: the catalogue, and what the rows of the window are made from.
 struct CliServices {
@@ -18,6 +21,9 @@ struct CliServices {
   platform::Locale& locale;
   platform::Resources& resources;
   const FolderTokens& folderTokens;
+  platform::System& system;
+  // The names a startup profile must not hold, read when a profile is made or applied.
+  std::function<PersonalNames()> personalNames;
 };
 
 // Runs one command line (the arguments after the program name). `out` and `err` receive

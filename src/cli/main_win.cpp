@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "cli/cli.h"
+#include "platform/win32/personal_names_win.h"
 #include "platform/win32/system_dll.h"
 #include "platform/win32/win32_platform.h"
 
@@ -26,9 +27,10 @@ int wmain(int argc, wchar_t** argv) {
   SystemCatalogue catalogue(win32.registry, win32.files, win32.tasks, win32.services, win32.system, folderTokens);
 
   std::string out, err;
-  const int code = RunCli(
-      std::vector<std::wstring>(argv + 1, argv + argc),
-      CliServices{catalogue, win32.files, win32.fileInfo, win32.locale, win32.resources, folderTokens}, out, err);
+  const int code = RunCli(std::vector<std::wstring>(argv + 1, argv + argc),
+                          CliServices{catalogue, win32.files, win32.fileInfo, win32.locale, win32.resources,
+                                      folderTokens, win32.system, platform::ReadPersonalNames},
+                          out, err);
   Write(STD_OUTPUT_HANDLE, out);
   Write(STD_ERROR_HANDLE, err);
   if (codePage) SetConsoleOutputCP(codePage);

@@ -36,27 +36,43 @@ struct NoCaseEqual {
 
 } // namespace
 
-bool TAutorunModel::MakeRow(const TAutorunInfo& entry, TAutorunItem& row) {
-  row = TAutorunItem{entry.Caption, entry.Target, entry.From, kImageNoIcon, entry.Enabled, false, {}};
+Visibility TAutorunModel::VisibilityOf(const TAutorunInfo& entry, bool allPrograms) const {
+  using Reason = Visibility::Reason;
+  if (entry.Caption.empty()) return {Reason::NoCaption};
+  if (!entry.Enabled && !allPrograms) return {Reason::Disabled};
+  const std::wstring* line = nullptr;
+  switch (SourceOfTag(entry.From)) {
+    case AutorunSource::Task:
+    case AutorunSource::Registry:
+      line = ListedBy(nameWhite_, folderTokens_, FileNamePart(entry.Target), false);
+      break;
+    case AutorunSource::Service:
+      line = ListedBy(nameWhite_, folderTokens_, entry.Target, false);
+      break;
+    case AutorunSource::File:
+      if ((line = ListedBy(fileWhite_, folderTokens_, entry.Target, true))) return {Reason::FileWhite, line};
+      break;
+  }
+  return line ? Visibility{Reason::NameWhite, line} : Visibility{};
+}
+
+TAutorunItem TAutorunModel::MakeRow(const TAutorunInfo& entry) {
+  TAutorunItem row{entry.Caption, entry.Target, entry.From, kImageNoIcon, entry.Enabled, entry.SwitchedAt, {}, false};
   switch (SourceOfTag(entry.From)) {
     case AutorunSource::Task:
       row.Icon = kImageTask;
-      return !IsListed(nameWhite_, folderTokens_, FileNamePart(entry.Target), false);
+      break;
     case AutorunSource::Service:
       row.Icon = kImageService;
-      return !IsListed(nameWhite_, folderTokens_, entry.Target, false);
-    case AutorunSource::File:
-      if (IsListed(fileWhite_, folderTokens_, entry.Target, true)) return false;
       break;
+    case AutorunSource::File:
     case AutorunSource::Registry:
-      if (IsListed(nameWhite_, folderTokens_, FileNamePart(entry.Target), false)) return false;
+      // Run keys and Startup files show their program's product name and icon once the row is shown.
+      row.Pending = true;
+      row.File = entry.FileName;
       break;
   }
-  // Run keys and Startup files show their program's product name and icon once the row is shown.
-  row.Icon = kImageNoIcon;
-  row.Pending = true;
-  row.File = entry.FileName;
-  return true;
+  return row;
 }
 
 const TAutorunItem& TAutorunModel::Resolve(std::size_t index) {
@@ -72,7 +88,6 @@ const TAutorunItem& TAutorunModel::Resolve(std::size_t index) {
   }
   if (!product->second.empty()) row.FileName = product->second;
   row.Icon = GetFileIconIndex(files_, fileInfo_, listIconObj_, images_, row.File, kImageDefault);
-  row.File.clear();
   return row;
 }
 
@@ -97,13 +112,12 @@ void TAutorunModel::LoadAutorun(bool allPrograms) {
     if (const auto found = index.find(Key{entry->From, entry->Target}); found != index.end()) {
       TAutorunItem& row = rows_[found->second];
       row.Enabled = entry->Enabled;
+      row.SwitchedAt = entry->SwitchedAt;
       seen[found->second] = true;
       continue;
     }
-    if (entry->Caption.empty() || (!entry->Enabled && !allPrograms)) continue;
-    TAutorunItem row;
-    if (!MakeRow(*entry, row)) continue;
-    rows_.push_back(std::move(row));
+    if (VisibilityOf(*entry, allPrograms).reason != Visibility::Reason::Shown) continue;
+    rows_.push_back(MakeRow(*entry));
     index.emplace(Key{rows_.back().From, rows_.back().Target}, rows_.size() - 1);
     seen.push_back(true);
   }

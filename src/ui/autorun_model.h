@@ -1,6 +1,7 @@
 #pragma once
 // The rows of the autorun list, without the window: which catalogue entries get a row, with
 // which name and image, and how the rows follow the catalogue from one load to the next.
+#include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
@@ -18,10 +19,12 @@ struct TAutorunItem {
   std::wstring From;
   int Icon = 0;
   bool Enabled = false;
-  // A Run-key or Startup-folder row whose product name and icon are read from `File` when it is
-  // first shown; until then it shows its caption and the blank page.
-  bool Pending = false;
+  std::uint64_t SwitchedAt = 0; // the entry's, as the catalogue last read it
+  // The program file of a Run-key or Startup-folder row; empty for the other sources.
   std::wstring File;
+  // A row whose product name and icon are read from `File` when it is first shown; until then
+  // it shows its caption and the blank page.
+  bool Pending = false;
 };
 
 // The images every list holds before the icons of files: 0 no icon, 1 no icon location,
@@ -30,6 +33,13 @@ inline constexpr int kImageNoIcon = 0;
 inline constexpr int kImageDefault = 1;
 inline constexpr int kImageTask = 2;
 inline constexpr int kImageService = 3;
+
+// Whether a catalogue entry gets a row, and if not, why.
+struct Visibility {
+  enum class Reason { Shown, NoCaption, Disabled, FileWhite, NameWhite };
+  Reason reason = Reason::Shown;
+  const std::wstring* line = nullptr; // FileWhite, NameWhite: the list's item that matched
+};
 
 class TAutorunModel {
  public:
@@ -55,6 +65,8 @@ class TAutorunModel {
   const TAutorunItem& Resolve(std::size_t index);
   // Every row as it is shown, for those who print them all.
   void ResolveAll();
+  // Whether a load gives `entry` a row of its own, disabled entries counted with `allPrograms`.
+  Visibility VisibilityOf(const TAutorunInfo& entry, bool allPrograms) const;
   // Removes every row, so that the next load builds the list afresh.
   void Clear() { rows_.clear(); }
 
@@ -65,8 +77,8 @@ class TAutorunModel {
   const AutorunList& ListAutoObj() const { return listAutoObj_; }
 
  private:
-  // False when the entry is white-listed; else its row, pending when it shows a file's name and icon.
-  bool MakeRow(const TAutorunInfo& entry, TAutorunItem& row);
+  // The row of a shown entry, pending when it shows a file's name and icon.
+  static TAutorunItem MakeRow(const TAutorunInfo& entry);
 
   AutorunCatalogue& catalogue_;
   platform::FileSystem& files_;
@@ -76,7 +88,7 @@ class TAutorunModel {
   const FilterList& fileWhite_;
   const FilterList& nameWhite_;
   AutorunList listAutoObj_;
-  IconCache listIconObj_; // grows for the whole run: each icon location is read once
+  IconCache listIconObj_;                             // grows for the whole run: each icon location is read once
   std::map<std::wstring, std::wstring> productNames_; // file -> product name, read once per run
   std::vector<TAutorunItem> rows_;
 };

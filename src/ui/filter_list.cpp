@@ -34,12 +34,13 @@ const FilterList::Prepared& FilterList::Prepare(const FolderTokens& folderTokens
   if (prepared_ && prepared_->folderTokens == &folderTokens) return *prepared_;
   auto prepared = std::make_unique<Prepared>();
   prepared->folderTokens = &folderTokens;
-  for (const std::wstring& item : items_) {
-    std::wstring entry = ExpandFolderTokens(folderTokens, Trim(item));
+  for (std::size_t item = 0; item < items_.size(); ++item) {
+    std::wstring entry = ExpandFolderTokens(folderTokens, Trim(items_[item]));
     if (entry.empty() || entry.starts_with(L"//")) continue;
+    prepared->items.push_back(item);
     prepared->upper.push_back(locale_.UpperCase(entry));
     if (std::all_of(entry.begin(), entry.end(), IsPrintableAscii)) {
-      prepared->ascii[entry.size()].insert(AsciiUpperCase(entry));
+      prepared->ascii[entry.size()].try_emplace(AsciiUpperCase(entry), prepared->entries.size());
     } else {
       prepared->others.push_back(prepared->entries.size());
     }
@@ -87,37 +88,44 @@ void MergeJSONArray(FilterList& strings, const nlohmann::json& json, std::string
 }
 
 bool IsListed(const FilterList& strings, const FolderTokens& folderTokens, std::wstring_view text, bool fileMode) {
+  return ListedBy(strings, folderTokens, text, fileMode) != nullptr;
+}
+
+const std::wstring* ListedBy(const FilterList& strings, const FolderTokens& folderTokens, std::wstring_view text,
+                             bool fileMode) {
   platform::Locale& locale = strings.Locale();
   const FilterList::Prepared& prepared = strings.Prepare(folderTokens);
-  if (!fileMode) { // an entry matches as a prefix of the text
+  const auto item = [&](std::size_t entry) { return &strings[static_cast<int>(prepared.items[entry])]; };
+  if (!fileMode) {         // an entry matches as a prefix of the text
     std::size_t ascii = 0; // the text's first characters of printable ASCII
     while (ascii < text.size() && IsPrintableAscii(text[ascii])) ++ascii;
     const std::wstring upper = AsciiUpperCase(text.substr(0, ascii));
     for (const auto& [length, entries] : prepared.ascii) {
       if (length > text.size()) break;
       if (length <= ascii) {
-        if (entries.contains(upper.substr(0, length))) return true;
+        if (const auto found = entries.find(upper.substr(0, length)); found != entries.end())
+          return item(found->second);
         continue;
       }
-      for (const std::wstring& entry : entries) { // the locale decides beyond ASCII
-        if (locale.CompareNoCase(text.substr(0, length), entry) == 0) return true;
+      for (const auto& [entry, index] : entries) { // the locale decides beyond ASCII
+        if (locale.CompareNoCase(text.substr(0, length), entry) == 0) return item(index);
       }
     }
     for (const std::size_t i : prepared.others) {
       const std::wstring& entry = prepared.entries[i];
-      if (text.size() >= entry.size() && locale.CompareNoCase(text.substr(0, entry.size()), entry) == 0) return true;
+      if (text.size() >= entry.size() && locale.CompareNoCase(text.substr(0, entry.size()), entry) == 0) return item(i);
     }
-    return false;
+    return nullptr;
   }
   std::wstring upperText; // made once, for the fragment search
   for (std::size_t i = 0; i < prepared.entries.size(); ++i) {
     const std::wstring& entry = prepared.entries[i];
     if (entry.ends_with(L'*')) {
-      if (EqualsAsciiNoCase(std::wstring_view(entry).substr(0, entry.size() - 1), FileNamePart(text))) return true;
+      if (EqualsAsciiNoCase(std::wstring_view(entry).substr(0, entry.size() - 1), FileNamePart(text))) return item(i);
     } else {
       if (upperText.empty()) upperText = locale.UpperCase(text);
-      if (upperText.find(prepared.upper[i]) != std::wstring::npos) return true;
+      if (upperText.find(prepared.upper[i]) != std::wstring::npos) return item(i);
     }
   }
-  return false;
+  return nullptr;
 }

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_set>
+#include <unordered_map>
 #include <vector>
 
 #include <nlohmann/json_fwd.hpp>
@@ -38,10 +38,12 @@ class FilterList {
   struct Prepared {
     const FolderTokens* folderTokens = nullptr;
     std::vector<std::wstring> entries;
+    std::vector<std::size_t> items;  // the item each entry was made from
     std::vector<std::wstring> upper; // each entry upper-cased by the locale, for fragments of paths
-    // The entries of printable ASCII upper-cased, by length: between such texts the locale's
-    // comparison without case is ASCII's, so a prefix is found by one lookup per length.
-    std::map<std::size_t, std::unordered_set<std::wstring>> ascii;
+    // The entries of printable ASCII upper-cased, by length, with their index: between such
+    // texts the locale's comparison without case is ASCII's, so a prefix is found by one lookup
+    // per length.
+    std::map<std::size_t, std::unordered_map<std::wstring, std::size_t>> ascii;
     std::vector<std::size_t> others; // the entries with any other character
   };
   const Prepared& Prepare(const FolderTokens& folderTokens) const;
@@ -68,3 +70,6 @@ void MergeJSONArray(FilterList& strings, const nlohmann::json& json, std::string
 // any other item a fragment of the path; in name mode an item matches as a prefix. Items are
 // trimmed and one leading folder token expanded; empty items and "//" comments never match.
 bool IsListed(const FilterList& strings, const FolderTokens& folderTokens, std::wstring_view text, bool fileMode);
+// The item that makes IsListed true, as the list holds it, or null.
+const std::wstring* ListedBy(const FilterList& strings, const FolderTokens& folderTokens, std::wstring_view text,
+                             bool fileMode);

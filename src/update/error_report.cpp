@@ -1,8 +1,5 @@
 #include "update/error_report.h"
 
-#include <algorithm>
-
-#include "support/text.h"
 #include "support/utf8.h"
 #include "update/background.h"
 
@@ -24,130 +21,7 @@ void AppendField(std::string& body, std::string_view name, std::wstring_view val
   }
 }
 
-bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
-
-// Whether `c` may go on a folder name after a match, so that the match was only its start:
-// "C:\Users\Bo" within "C:\Users\Bob". Punctuation, blanks and separators end a name.
-bool ContinuesName(wchar_t c) {
-  return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9') || c == L'_' ||
-         c == L'-' || c == L'~' || c == L'$' || c >= 0x80;
-}
-
-// Where a host or a user's folder name that starts at `from` ends.
-std::size_t PathPartEnd(std::wstring_view text, std::size_t from) {
-  while (from < text.size() && !IsSeparator(text[from]) && text[from] > L' ' &&
-         std::wstring_view(L"\"'<>|:;,()*?").find(text[from]) == std::wstring_view::npos) {
-    ++from;
-  }
-  return from;
-}
-
-// Whether `path` stands at `at` of `text`, ASCII case and the kind of separator ignored.
-bool PathAt(std::wstring_view text, std::size_t at, std::wstring_view path) {
-  if (path.empty() || text.size() - at < path.size()) return false;
-  for (std::size_t i = 0; i < path.size(); ++i) {
-    const wchar_t a = text[at + i], b = path[i];
-    if (IsSeparator(a) && IsSeparator(b)) continue;
-    if (AsciiUpper(a) != AsciiUpper(b)) return false;
-  }
-  return true;
-}
-
-// The replacements found in the text, none overlapping another; the rules that run first win.
-class Replacements {
- public:
-  explicit Replacements(std::wstring_view text) : text_(text) {}
-
-  bool Add(std::size_t at, std::size_t length, std::wstring with) {
-    for (const Span& span : spans_) {
-      if (at < span.at + span.length && span.at < at + length) return false;
-    }
-    spans_.push_back({at, length, std::move(with)});
-    return true;
-  }
-  std::wstring Apply() {
-    std::sort(spans_.begin(), spans_.end(), [](const Span& a, const Span& b) { return a.at < b.at; });
-    std::wstring result;
-    std::size_t from = 0;
-    for (const Span& span : spans_) {
-      result.append(text_.substr(from, span.at - from)).append(span.with);
-      from = span.at + span.length;
-    }
-    return result.append(text_.substr(from));
-  }
-
- private:
-  struct Span {
-    std::size_t at, length;
-    std::wstring with;
-  };
-  std::wstring_view text_;
-  std::vector<Span> spans_;
-};
-
-// Folders below the profiles folder that belong to no one.
-bool IsSharedProfile(std::wstring_view name) {
-  for (const std::wstring_view shared : {L"Public", L"Default", L"All Users"}) {
-    if (EqualsAsciiNoCase(name, shared)) return true;
-  }
-  return false;
-}
-
 } // namespace
-
-std::wstring WithoutPersonalNames(std::wstring_view text, const PersonalNames& names) {
-  Replacements found(text);
-  std::wstring profilesFolder = names.profilesFolder;
-  while (!profilesFolder.empty() && IsSeparator(profilesFolder.back())) profilesFolder.pop_back();
-  const std::wstring otherUser = profilesFolder + L"\\%OTHERUSER%";
-
-  // Profile folders, the longest first, so that "C:\Users\Bob.Smith" is not taken for "C:\Users\Bob".
-  std::vector<std::pair<std::wstring, const std::wstring*>> folders;
-  static const std::wstring kProfile = L"%USERPROFILE%";
-  for (const std::wstring& path : names.profiles) folders.emplace_back(path, &kProfile);
-  for (const std::wstring& path : names.otherProfiles) folders.emplace_back(path, &otherUser);
-  for (auto& [path, with] : folders) {
-    while (!path.empty() && IsSeparator(path.back())) path.pop_back();
-  }
-  std::stable_sort(folders.begin(), folders.end(),
-                   [](const auto& a, const auto& b) { return a.first.size() > b.first.size(); });
-  for (const auto& [path, with] : folders) {
-    for (std::size_t at = 0; at < text.size(); ++at) {
-      const std::size_t after = at + path.size();
-      if (PathAt(text, at, path) && (after == text.size() || !ContinuesName(text[after]))) {
-        found.Add(at, path.size(), *with);
-      }
-    }
-  }
-  // Any other folder below the profiles folder: a user the system did not list.
-  if (!profilesFolder.empty()) {
-    for (std::size_t at = 0; at < text.size(); ++at) {
-      const std::size_t name = at + profilesFolder.size() + 1;
-      if (name >= text.size() || !PathAt(text, at, profilesFolder) || !IsSeparator(text[name - 1])) continue;
-      const std::size_t end = PathPartEnd(text, name);
-      if (end > name && !IsSharedProfile(text.substr(name, end - name))) found.Add(at, end - at, otherUser);
-    }
-  }
-  // The hosts of UNC paths ("\\host\share", also behind "\\?\UNC\"), not the "\\?\" and "\\.\" prefixes.
-  for (std::size_t at = 0; at + 2 < text.size(); ++at) {
-    if (text[at] != L'\\' || text[at + 1] != L'\\') continue;
-    std::size_t host = at + 2;
-    if (PathAt(text, host, L"?\\UNC\\")) host += 6;
-    const std::size_t end = PathPartEnd(text, host);
-    const std::wstring_view name = text.substr(host, end - host);
-    if (!name.empty() && name != L"?" && name != L"." && !name.starts_with(L'%')) found.Add(host, end - host, L"%HOST%");
-  }
-  // The names themselves, wherever they stand.
-  std::vector<std::pair<std::wstring_view, std::wstring_view>> words{{names.userName, L"%USERNAME%"}};
-  for (const std::wstring& computer : names.computerNames) words.emplace_back(computer, L"%COMPUTERNAME%");
-  std::stable_sort(words.begin(), words.end(), [](const auto& a, const auto& b) { return a.first.size() > b.first.size(); });
-  for (const auto& [word, with] : words) {
-    for (std::size_t at = 0; !word.empty() && at + word.size() <= text.size(); ++at) {
-      if (EqualsAsciiNoCase(text.substr(at, word.size()), word)) found.Add(at, word.size(), std::wstring(with));
-    }
-  }
-  return found.Apply();
-}
 
 std::optional<std::string> ErrorReportBody(const ErrorReport& report, const PersonalNames& names) {
   if (!names.Known()) return std::nullopt;

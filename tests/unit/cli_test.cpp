@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
 #include "cli/cli.h"
+#include "common/bytes.h"
 #include "common/registry_paths.h"
 #include "common/resource_files.h"
 #include "platform/fake/fake_platform.h"
@@ -36,7 +39,9 @@ class Cli : public ::testing::Test {
   FakePlatform fake;
   FolderTokens tokens;
   SystemCatalogue catalogue{fake.registry, fake.files, fake.tasks, fake.services, fake.system, tokens};
-  CliServices services{catalogue, fake.files, fake.fileInfo, fake.locale, fake.resources, tokens};
+  PersonalNames names{{L"C:\\Users\\ann"}, {}, L"C:\\Users", L"ann", {L"ANN-PC"}};
+  CliServices services{catalogue,      fake.files, fake.fileInfo, fake.locale,
+                       fake.resources, tokens,     fake.system,   [this] { return names; }};
   std::string out, err;
 };
 
@@ -58,7 +63,8 @@ TEST_F(Cli, ListsTheCatalogueInOrderAsLinesOrJson) {
     "target": "C:\\Startup\\Tool | Pipe.lnk",
     "fileName": "C:\\Startup\\Tool | Pipe.lnk",
     "rawData": "",
-    "enabled": true
+    "enabled": true,
+    "fileExists": true
   },
   {
     "from": "HKCU",
@@ -66,7 +72,8 @@ TEST_F(Cli, ListsTheCatalogueInOrderAsLinesOrJson) {
     "target": "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\Ünïcode",
     "fileName": "C:\\App\\app.exe",
     "rawData": "\"C:\\App\\app.exe\" /x",
-    "enabled": true
+    "enabled": true,
+    "fileExists": false
   },
   {
     "from": "SERV",
@@ -99,7 +106,9 @@ TEST_F(Cli, SavesTheListOrSaysWhyItCannot) {
   FakePlatform empty;
   SystemCatalogue nothing(empty.registry, empty.files, empty.tasks, empty.services, empty.system, tokens);
   EXPECT_EQ(RunCli({L"save", L"C:\\empty.txt"},
-                   CliServices{nothing, empty.files, empty.fileInfo, empty.locale, empty.resources, tokens}, out, err),
+                   CliServices{nothing, empty.files, empty.fileInfo, empty.locale, empty.resources, tokens,
+                               empty.system, [this] { return names; }},
+                   out, err),
             0);
   EXPECT_EQ(Read(empty.files, L"C:\\empty.txt"), "\xEF\xBB\xBF") << "an empty catalogue: the mark alone";
 }
@@ -154,6 +163,293 @@ TEST_F(Cli, ListsTheRowsTheWindowWouldShow) {
   EXPECT_EQ(err, "tarnwick-cli: cannot read C:\\missing.json: The system cannot find the file specified.\n");
 }
 
+TEST_F(Cli, ListTellsWhenAnEntryWasLastSwitchedAndWhetherItsFileExists) {
+  TReg reg(fake.registry);
+  reg.WriteString(kCurrentUser, kRun, L"Bare", L"notepad.exe /x");
+  const struct {
+    std::uint64_t time;
+    const char* iso; // null: no switchedAt
+  } cases[] = {
+      {0x01DD'8925'8343'3D00ull, "2026-12-11T04:10:10Z"}, {0x01DA'6B6B'66BA'2980ull, "2024-02-29T23:59:59Z"},
+      {0x022F'9FC0'3DC3'4000ull, "2100-03-01T00:00:00Z"}, {0x019D'B1DE'D4A5'E980ull, "1969-12-31T23:59:59Z"},
+      {0x0000'0000'0098'9680ull, "1601-01-01T00:00:01Z"}, {0, nullptr},
+  };
+  for (const auto& c : cases) {
+    reg.WriteBinary(kCurrentUser, keys::kApprovedRun, L"Ünïcode", ApprovedValue(3, c.time));
+    ASSERT_EQ(Run({L"list", L"--json"}), 0);
+    const nlohmann::json entry = nlohmann::json::parse(out)[1];
+    EXPECT_EQ(entry["enabled"], false);
+    if (c.iso) {
+      EXPECT_EQ(entry["switchedAt"], c.iso);
+    } else {
+      EXPECT_FALSE(entry.contains("switchedAt")) << "the zero time installers write is no switch";
+    }
+  }
+  const nlohmann::json list = nlohmann::json::parse(out);
+  EXPECT_EQ(list[0]["fileExists"], true) << "the Startup file";
+  EXPECT_EQ(list[1]["fileExists"], false) << "C:\\App\\app.exe";
+  EXPECT_TRUE(list[2]["fileExists"].is_null()) << "a bare name is looked for along the search path";
+  EXPECT_FALSE(list[3].contains("fileExists")) << "a service";
+}
+
+TEST_F(Cli, CsvIsRfc4180WithABomAndCrLf) {
+  TReg reg(fake.registry);
+  reg.WriteString(kCurrentUser, kRun, L"Say \"hi\", then\nleave", L"C:\\a b\\c.exe");
+  reg.WriteBinary(kCurrentUser, keys::kApprovedRun, L"Say \"hi\", then\nleave",
+                  ApprovedValue(3, 0x01DD'8925'8343'3D00ull));
+  ASSERT_EQ(Run({L"list", L"--csv"}), 0);
+  EXPECT_EQ(out,
+            "\xEF\xBB\xBF"
+            "From,Caption,Target,FileName,RawData,State,SwitchedAt,FileExists\r\n"
+            "FILE,Tool | Pipe,C:\\Startup\\Tool | Pipe.lnk,C:\\Startup\\Tool | Pipe.lnk,,enabled,,true\r\n"
+            "HKCU,\xC3\x9Cn\xC3\xAF"
+            "code,HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\\xC3\x9Cn\xC3\xAF"
+            "code,C:\\App\\app.exe,\"\"\"C:\\App\\app.exe\"\" /x\",enabled,,false\r\n"
+            "HKCU,\"Say \"\"hi\"\", then\nleave\",\"HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\Say "
+            "\"\"hi\"\", then\nleave\",C:\\a b\\c.exe,C:\\a b\\c.exe,disabled,2026-12-11T04:10:10Z,false\r\n"
+            "SERV,A service,Svc,C:\\svc.exe,C:\\svc.exe,enabled,,\r\n");
+
+  AddProgramResources(fake.resources);
+  ASSERT_EQ(Run({L"list", L"--visible", L"--all", L"--csv"}), 0);
+  EXPECT_EQ(out.rfind("\xEF\xBB\xBF"
+                      "Name,From,Target,State\r\nTool | Pipe,FILE,C:\\Startup\\",
+                      0),
+            0u)
+      << out;
+  EXPECT_NE(out.find("\r\nA service,SERV,Svc,enabled\r\n"), std::string::npos);
+}
+
+TEST_F(Cli, ExplainsWhyTheWindowLeavesAnEntryOut) {
+  AddProgramResources(fake.resources);
+  TReg(fake.registry).WriteString(kCurrentUser, kRun, L"", L"C:\\nameless.exe"); // the key's default value
+  fake.services.Services = {{L"Spooler", L"Print Spooler", L"C:\\spoolsv.exe", 2},
+                            {L"SampleAgent", L"Sample Agent", L"C:\\agent.exe", 2},
+                            {L"Off", L"Switched off", L"C:\\off.exe", 4}};
+  fake.files.AddFile(L"C:\\reply.json", R"({"name_white": ["sampleagent"], "file_white": ["tool | pipe.lnk*"]})");
+  ASSERT_EQ(Run({L"list", L"--visible", L"--explain", L"--reply", L"C:\\reply.json"}), 0) << err;
+  const std::string run = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\";
+  EXPECT_EQ(out,
+            "FILE|Tool | Pipe|C:\\Startup\\Tool | Pipe.lnk|hidden: white-listed by the reply's file list, line "
+            "\"tool | pipe.lnk*\"\n"
+            "HKCU|\xC3\x9Cn\xC3\xAF"
+            "code|" +
+                run +
+                "\xC3\x9Cn\xC3\xAF"
+                "code|shown\n"
+                "HKCU||" +
+                run +
+                "|hidden: no caption\n"
+                "SERV|Print Spooler|Spooler|hidden: white-listed by the built-in name list, line \"Spooler\"\n"
+                "SERV|Sample Agent|SampleAgent|hidden: white-listed by the reply's name list, line \"sampleagent\"\n"
+                "SERV|Switched off|Off|hidden: disabled, shown with \"All Programs\"\n");
+  ASSERT_EQ(Run({L"list", L"--visible", L"--explain", L"--all", L"--csv"}), 0);
+  EXPECT_NE(out.find("\r\nSERV,Switched off,Off,yes,\r\n"), std::string::npos) << "--all shows it";
+  EXPECT_NE(out.find("\r\nSERV,Print Spooler,Spooler,no,\"white-listed by the built-in name list, line "
+                     "\"\"Spooler\"\"\"\r\n"),
+            std::string::npos);
+}
+
+// Two machines: this one, Ann's, and the one a profile came from.
+class Profiles : public Cli {
+ protected:
+  Profiles() {
+    fake.files.Folders = {{0x07, kStartup}};
+    fake.files.AddFolder(kStartup);
+    fake.files.AddFile(kStartup + L"\\Notes.lnk");
+    TReg reg(fake.registry);
+    reg.DeleteValue(kCurrentUser, kRun, L"Ünïcode");
+    reg.WriteString(kCurrentUser, kRun, L"Sync", L"C:\\Users\\ann\\AppData\\Local\\Sync\\sync.exe");
+    reg.WriteString(kLocalMachine, kRun, L"ANN-PC Backup", L"C:\\backup.exe");
+    fake.services.Services = {{L"Svc", L"A service", L"C:\\svc.exe", 2}, {L"Spare", L"Spare", L"C:\\spare.exe", 2}};
+  }
+  // A profile of the entries, as text.
+  void WriteProfile(const std::string& entries) {
+    std::wstring message;
+    fake.files.WriteWholeFile(L"C:\\profile.json", R"({"format": 1, "entries": [)" + entries + "]}", message);
+  }
+  bool Enabled(const std::wstring& from, const std::wstring& target) {
+    AutorunList list;
+    catalogue.GetAutorunList(list);
+    for (const auto& e : list) {
+      if (e->From == from && e->Target == target) return e->Enabled;
+    }
+    ADD_FAILURE() << "no entry " << Utf8FromWide(target);
+    return false;
+  }
+
+  const std::wstring kStartup = L"C:\\Users\\ann\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Startup";
+  const std::wstring kSync = L"HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\Sync";
+};
+
+TEST_F(Profiles, ExportWritesEveryEntryAndNoNameOfTheUserOrTheMachine) {
+  ASSERT_EQ(Run({L"export", L"C:\\profile.json"}), 0) << err;
+  EXPECT_EQ(out + err, "");
+  const std::string text = Read(fake.files, L"C:\\profile.json");
+  EXPECT_EQ(text.substr(0, 1), "{") << "no BOM";
+  EXPECT_EQ(text.find("ann"), std::string::npos);
+  EXPECT_EQ(text.find("ANN"), std::string::npos);
+  const nlohmann::json profile = nlohmann::json::parse(text);
+  EXPECT_EQ(profile["format"], 1);
+  EXPECT_EQ(profile["entries"].size(), 5u);
+  EXPECT_EQ(profile["entries"][0], nlohmann::json::parse(R"({"from": "FILE", "caption": "Notes",
+              "target": "%USERPROFILE%\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Startup\\Notes.lnk",
+              "fileName": "%USERPROFILE%\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Startup\\Notes.lnk",
+              "enabled": true})"));
+  EXPECT_EQ(profile["entries"][1]["caption"], "%COMPUTERNAME% Backup");
+  EXPECT_EQ(profile["entries"][2]["fileName"], "%USERPROFILE%\\AppData\\Local\\Sync\\sync.exe");
+
+  names.userName.clear();
+  EXPECT_EQ(Run({L"export", L"C:\\other.json"}), 1);
+  EXPECT_NE(err.find("cannot be learnt"), std::string::npos);
+  EXPECT_EQ(Read(fake.files, L"C:\\other.json"), "<missing>") << "no profile that could name someone";
+  names = {{L"C:\\Users\\ann"}, {}, L"C:\\Users", L"ann", {L"ANN-PC"}};
+  fake.files.WriteFailures[L"C:\\locked.json"] = L"Access is denied.";
+  EXPECT_EQ(Run({L"export", L"C:\\locked.json"}), 1);
+  EXPECT_EQ(err, "tarnwick-cli: cannot write C:\\locked.json: Access is denied.\n");
+}
+
+TEST_F(Profiles, ApplyBringsAnotherMachineToTheProfileOnceAndChecksIt) {
+  // Made on Bob's machine, whose paths differ from Ann's in letter case.
+  WriteProfile(R"(
+    {"from": "file", "caption": "Notes", "enabled": false,
+     "target": "%USERPROFILE%\\APPDATA\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Startup\\notes.lnk"},
+    {"from": "HKCU", "caption": "Sync", "target": "HKCU\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\sync",
+     "enabled": false},
+    {"from": "SERV", "caption": "A service", "target": "Svc", "enabled": true},
+    {"from": "SERV", "caption": "Gone", "target": "GoneSvc", "enabled": false})");
+  const std::string notes = "FILE|Notes|" + Utf8FromWide(kStartup) + "\\Notes.lnk";
+  const std::string left =
+      "not on this machine, left alone: SERV|Gone|GoneSvc\n"
+      "not in the profile, left alone: HKLM|ANN-PC Backup|"
+      "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\ANN-PC Backup\n"
+      "not in the profile, left alone: SERV|Spare|Spare\n";
+
+  EXPECT_EQ(Run({L"apply", L"C:\\profile.json", L"--check"}), 1);
+  EXPECT_EQ(out, left + "would disable: " + notes + "\nwould disable: HKCU|Sync|" + Utf8FromWide(kSync) +
+                     "\n2 to change, 1 as the profile says, 0 not done, 1 not on this machine, 2 not in the profile\n"
+                     "the machine differs from the profile\n");
+  EXPECT_EQ(Run({L"apply", L"--dry-run", L"C:\\profile.json"}), 0);
+  EXPECT_NE(out.find("would disable: HKCU|Sync|"), std::string::npos);
+  EXPECT_TRUE(Enabled(L"HKCU", kSync)) << "a dry run changes nothing";
+
+  EXPECT_EQ(Run({L"apply", L"C:\\profile.json"}), 0) << err;
+  EXPECT_EQ(out, left + "disabled: " + notes + "\ndisabled: HKCU|Sync|" + Utf8FromWide(kSync) +
+                     "\n2 changed, 1 as the profile says, 0 not done, 1 not on this machine, 2 not in the profile\n");
+  EXPECT_EQ(err, "");
+  EXPECT_FALSE(Enabled(L"FILE", kStartup + L"\\Notes.lnk"));
+  EXPECT_FALSE(Enabled(L"HKCU", kSync));
+  EXPECT_TRUE(Enabled(L"HKLM", L"HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\ANN-PC Backup"));
+
+  EXPECT_EQ(Run({L"apply", L"C:\\profile.json"}), 0);
+  EXPECT_EQ(out, left +
+                     "nothing to change: the entries the profile names are as it says\n"
+                     "0 changed, 3 as the profile says, 0 not done, 1 not on this machine, 2 not in the profile\n");
+  EXPECT_EQ(Run({L"apply", L"C:\\profile.json", L"--check"}), 0);
+  EXPECT_NE(out.find("the machine matches the profile\n"), std::string::npos);
+
+  // A profile this machine exported applies to itself without a change.
+  ASSERT_EQ(Run({L"export", L"C:\\own.json"}), 0);
+  EXPECT_EQ(Run({L"apply", L"C:\\own.json", L"--check"}), 0) << out;
+}
+
+TEST_F(Profiles, WhatCannotBeDoneIsNamedAndTheRestIsDone) {
+  fake.system.Major = 6; // disabling deletes a Run value or a Startup file
+  WriteProfile(R"(
+    {"from": "HKCU", "target": "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\Sync", "enabled": false},
+    {"from": "SERV", "target": "Svc", "enabled": false})");
+  EXPECT_EQ(Run({L"apply", L"C:\\profile.json"}), 1);
+  EXPECT_EQ(err, "tarnwick-cli: not done: HKCU|Sync|" + Utf8FromWide(kSync) +
+                     ": disabling it would delete it on this Windows; --allow-delete allows that\n");
+  EXPECT_NE(out.find("disabled: SERV|A service|Svc\n"), std::string::npos) << "the service is disabled all the same";
+  EXPECT_TRUE(Enabled(L"HKCU", kSync));
+  EXPECT_EQ(Run({L"apply", L"C:\\profile.json", L"--check"}), 1) << "the refusal is a difference";
+  EXPECT_EQ(Run({L"apply", L"C:\\profile.json", L"--allow-delete"}), 0) << err;
+  EXPECT_NE(out.find("deleted: HKCU|Sync|"), std::string::npos);
+  ASSERT_EQ(Run({L"list"}), 0);
+  EXPECT_EQ(out.find("|Sync|"), std::string::npos) << "the value is gone";
+
+  fake.system.Major = 10;
+  fake.services.RefuseChange = true;
+  WriteProfile(R"({"from": "SERV", "target": "Svc", "enabled": true},
+                  {"from": "SERV", "target": "Spare", "enabled": true})");
+  EXPECT_EQ(Run({L"apply", L"C:\\profile.json"}), 1);
+  EXPECT_EQ(err,
+            "tarnwick-cli: not done: SERV|A service|Svc: still disabled (access denied, or the system refused "
+            "the change)\n");
+
+  // Two entries of this machine that the profile's name fits: neither is touched.
+  fake.services.RefuseChange = false;
+  TReg reg(fake.registry);
+  reg.WriteString(kCurrentUser, kRun, L"ann tool", L"C:\\a.exe");
+  reg.WriteString(kCurrentUser, kRun, L"%USERNAME% tool", L"C:\\b.exe");
+  WriteProfile(R"({"from": "HKCU", "target": "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\%USERNAME% tool",
+                   "enabled": false})");
+  EXPECT_EQ(Run({L"apply", L"C:\\profile.json"}), 1);
+  EXPECT_NE(err.find(": it names more than one entry here\n"), std::string::npos);
+  EXPECT_TRUE(Enabled(L"HKCU", L"HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\ann tool"));
+}
+
+TEST_F(Profiles, AProfileThatCannotBeReadChangesNothingAndExits2) {
+  const std::string entry = R"({"from": "SERV", "target": "Svc", "enabled": false})";
+  const struct {
+    std::string text;
+    const char* error;
+  } cases[] = {
+      {"", "not a JSON object"},
+      {"{\"format\": 1, \"entries\": [", "not a JSON object"},
+      {"[" + entry + "]", "not a JSON object"},
+      {R"({"entries": [)" + entry + "]}", "\"format\" is not 1"},
+      {R"({"format": 2, "entries": [)" + entry + "]}", "\"format\" is not 1"},
+      {R"({"format": "1", "entries": []})", "\"format\" is not 1"},
+      {R"({"format": 1.0, "entries": []})", "\"format\" is not 1"},
+      {R"({"format": 1})", "\"entries\" is not an array"},
+      {R"({"format": 1, "entries": {}})", "\"entries\" is not an array"},
+      {R"({"format": 1, "entries": [1]})", "entry 1: not an object"},
+      {R"({"format": 1, "entries": [{"target": "Svc", "enabled": false}]})", "entry 1: \"from\" is missing"},
+      {R"({"format": 1, "entries": [{"from": "SERV", "target": "", "enabled": false}]})",
+       "entry 1: \"target\" is empty"},
+      {R"({"format": 1, "entries": [{"from": "SERV", "target": ["Svc"], "enabled": false}]})",
+       "entry 1: \"target\" is not a string"},
+      {R"({"format": 1, "entries": [{"from": "SERV", "target": "Svc\u0000x", "enabled": false}]})",
+       "entry 1: \"target\" is longer than 32767 characters or holds a NUL"},
+      {R"({"format": 1, "entries": [{"from": "SERV", "target": "Svc", "caption": 3, "enabled": false}]})",
+       "entry 1: \"caption\" is not a string"},
+      {R"({"format": 1, "entries": [{"from": "SERV", "target": "Svc", "enabled": "no"}]})",
+       "entry 1: \"enabled\" is not true or false"},
+      {R"({"format": 1, "entries": [)" + entry + R"(, {"from": "serv", "target": "SVC", "enabled": true}]})",
+       "entry 2: names the entry of entry 1 again"},
+      {"{\"format\": 1, \"entries\": [{\"from\": \"SERV\", \"target\": \"\xC3\", \"enabled\": false}]}",
+       "not a JSON object"},
+      {std::string(200000, '[') + std::string(200000, ']'), "not a JSON object"},
+      {R"({"format": 1, "entries": [)" + std::string(100000, '[') + std::string(100000, ']') + "]}",
+       "entry 1: not an object"},
+  };
+  for (const auto& c : cases) {
+    std::wstring message;
+    fake.files.WriteWholeFile(L"C:\\profile.json", c.text, message);
+    for (const wchar_t* mode : {L"--check", L"--dry-run", L"--allow-delete"}) {
+      EXPECT_EQ(Run({L"apply", L"C:\\profile.json", mode}), 2) << c.text.substr(0, 80);
+      EXPECT_EQ(err.rfind(std::string("tarnwick-cli: C:\\profile.json is no startup profile: ") + c.error, 0), 0u)
+          << err;
+      EXPECT_EQ(out, "");
+    }
+  }
+  EXPECT_TRUE(Enabled(L"SERV", L"Svc"));
+
+  std::string many = R"({"format": 1, "entries": [)";
+  for (int i = 0; i <= 100000; ++i) many += (i ? ",{}" : "{}");
+  std::wstring message;
+  fake.files.WriteWholeFile(L"C:\\profile.json", many + "]}", message);
+  EXPECT_EQ(Run({L"apply", L"C:\\profile.json"}), 2);
+  EXPECT_EQ(err, "tarnwick-cli: C:\\profile.json is no startup profile: more than 100000 entries\n");
+
+  fake.files.WriteWholeFile(L"C:\\profile.json", "\xEF\xBB\xBF{\"format\": 1, \"entries\": [" + entry + "]}", message);
+  EXPECT_EQ(Run({L"apply", L"C:\\profile.json"}), 0) << "a BOM, as some editors write: " << err;
+  EXPECT_FALSE(Enabled(L"SERV", L"Svc"));
+  EXPECT_EQ(Run({L"apply", L"C:\\missing.json"}), 2);
+  EXPECT_EQ(err, "tarnwick-cli: cannot read C:\\missing.json: The system cannot find the file specified.\n");
+}
+
 TEST_F(Cli, RejectsBadUsageWithTheUsageText) {
   const std::vector<std::vector<std::wstring>> bad = {
       {},
@@ -169,6 +465,14 @@ TEST_F(Cli, RejectsBadUsageWithTheUsageText) {
       {L"disable", L"--from", L"SERV"},
       {L"enable", L"--target"},
       {L"enable", L"--from", L"A", L"--from", L"B", L"--target", L"T"},
+      {L"list", L"--json", L"--csv"},
+      {L"list", L"--explain"},
+      {L"export"},
+      {L"export", L"a", L"b"},
+      {L"apply"},
+      {L"apply", L"a", L"b"},
+      {L"apply", L"a", L"--check", L"--dry-run"},
+      {L"apply", L"a", L"--force"},
   };
   for (const auto& args : bad) {
     EXPECT_EQ(Run(args), 2) << args.size();

@@ -51,21 +51,35 @@ TEST_F(StartupApproved, AKeysStatesAreReadOnceAndFoundWithoutRegardToCase) {
   reg.WriteString(kCurrentUser, kApproved, L"Text", L"\x0003");
   const ApprovedStates states(registry, kCurrentUser, kApproved);
   reg.WriteBinary(kCurrentUser, kApproved, L"Later", Approved(3)); // after the one read
+  constexpr std::uint64_t kTime = 0x0807060504030201ull;
   const struct {
     const wchar_t* name;
     bool enabled;
-  } cases[] = {{L"Tool", false}, {L"TOOL", false}, {L"tool", false}, {L"Other", true},
-               {L"Text", true},  {L"Missing", true}, {L"Later", true}};
-  for (const auto& c : cases) EXPECT_EQ(states.Enabled(c.name), c.enabled) << c.name;
+    std::uint64_t switchedAt;
+  } cases[] = {{L"Tool", false, kTime}, {L"TOOL", false, kTime}, {L"tool", false, kTime}, {L"Other", true, kTime},
+               {L"Text", true, 0},      {L"Missing", true, 0},   {L"Later", true, 0}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(states.Of(c.name).enabled, c.enabled) << c.name;
+    EXPECT_EQ(states.Of(c.name).switchedAt, c.switchedAt) << c.name;
+  }
 
   // A name beyond ASCII: the registry folds its case.
   reg.WriteBinary(kCurrentUser, kApproved, L"ÄRGER", Approved(3));
   const ApprovedStates wider(registry, kCurrentUser, kApproved);
-  EXPECT_FALSE(wider.Enabled(L"ÄRGER"));
-  EXPECT_FALSE(wider.Enabled(L"ärger"));
-  EXPECT_FALSE(wider.Enabled(L"tOOL"));
-  EXPECT_TRUE(wider.Enabled(L"Missing"));
-  EXPECT_TRUE(ApprovedStates(registry, kCurrentUser, kApproved + L"\\Missing").Enabled(L"Tool"));
+  EXPECT_FALSE(wider.Of(L"ÄRGER").enabled);
+  EXPECT_FALSE(wider.Of(L"ärger").enabled);
+  EXPECT_EQ(wider.Of(L"ärger").switchedAt, kTime);
+  EXPECT_FALSE(wider.Of(L"tOOL").enabled);
+  EXPECT_TRUE(wider.Of(L"Missing").enabled);
+  EXPECT_TRUE(ApprovedStates(registry, kCurrentUser, kApproved + L"\\Missing").Of(L"Tool").enabled);
+}
+
+TEST(StartupApprovedValue, TheTimeOfTheLastSwitchIsThatOfATwelveByteValue) {
+  EXPECT_EQ(SwitchTimeOf(Bytes({3, 0, 0, 0, 0xCD, 0xAB, 0x89, 0x67, 0x45, 0x23, 0xDB, 0x01})),
+            0x01DB'2345'6789'ABCDull);
+  EXPECT_EQ(SwitchTimeOf(Bytes({2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0})), 0u) << "as installers write it: never switched";
+  EXPECT_EQ(SwitchTimeOf(Bytes({3, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9})), 0u) << "13 bytes";
+  EXPECT_EQ(SwitchTimeOf(Bytes({3, 0, 0, 0, 1, 2, 3, 4})), 0u) << "8 bytes";
 }
 
 TEST(StartupApprovedValue, HoldsTheStateThreeZerosAndTheTimeLowByteFirst) {

@@ -77,9 +77,6 @@ UpdateCheck ProgramUpdateCheck(HWND window, std::shared_ptr<const EndSignal> end
                                std::shared_ptr<platform::Http> http, std::wstring language,
                                UpdateNotification& notification, platform::Shell& shell);
 
-// The names of the user and of the machine that an error report must not carry.
-PersonalNames ReadPersonalNames();
-
 // Sends the report of an error shown to the user to `reportOrigin` + "/except.php", in the
 // background; nothing when the origin is empty or the personal names cannot be learnt.
 void ReportError(const std::wstring& reportOrigin, const std::wstring& language, const std::wstring& text);

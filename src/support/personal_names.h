@@ -1,0 +1,25 @@
+#pragma once
+// The names of the user and of the machine, and texts made free of them: what an error report
+// and a startup profile must not carry.
+#include <string>
+#include <string_view>
+#include <vector>
+
+// What names the user and the machine in a text, as the system tells it.
+struct PersonalNames {
+  std::vector<std::wstring> profiles;      // the user's profile folder, long and short (8.3) forms
+  std::vector<std::wstring> otherProfiles; // the other users' profile folders of the machine, both forms
+  std::wstring profilesFolder;             // the folder that holds the profiles, as "C:\Users"
+  std::wstring userName;
+  std::vector<std::wstring> computerNames; // the NetBIOS name and the DNS host name
+  // A text can be made free of them only with the profile, the user name and the computer name known.
+  bool Known() const {
+    return !profiles.empty() && !profiles[0].empty() && !userName.empty() && !computerNames.empty();
+  }
+};
+
+// `text` with every name of the user and of the machine replaced, ASCII case and the kind of
+// path separator ignored: the user's profile folder by "%USERPROFILE%", another user's by the
+// profiles folder and "\%OTHERUSER%", the host of a UNC path by "%HOST%", then the user name by
+// "%USERNAME%" and a computer name by "%COMPUTERNAME%" wherever they stand.
+std::wstring WithoutPersonalNames(std::wstring_view text, const PersonalNames& names);
