@@ -433,6 +433,56 @@ TEST_F(MainWindow, ASwitchThatChangesNothingSaysSoInTheUsersLanguageAndTheButton
   }
 }
 
+// What the list's tooltip shows for `row`, asked as the system's list asks when the mouse rests on
+// the row; `cutOff` is the row's text when the list shows it cut off.
+std::wstring InfoTip(ListView& list, int row, const std::wstring& cutOff = L"") {
+  wchar_t text[INFOTIPSIZE];
+  lstrcpynW(text, cutOff.c_str(), INFOTIPSIZE);
+  NMLVGETINFOTIPW tip{};
+  tip.hdr = {list.Handle(), static_cast<UINT_PTR>(GetDlgCtrlID(list.Handle())), LVN_GETINFOTIPW};
+  tip.dwFlags = cutOff.empty() ? LVGIT_UNFOLDED : 0;
+  tip.pszText = text;
+  tip.cchTextMax = INFOTIPSIZE;
+  tip.iItem = row;
+  SendMessageW(GetParent(list.Handle()), WM_NOTIFY, tip.hdr.idFrom, reinterpret_cast<LPARAM>(&tip));
+  return text;
+}
+
+TEST_F(MainWindow, ARowsTooltipSaysSinceWhenItIsSwitchedAndThatItsFileIsMissing) {
+  constexpr std::uint64_t kSwitched = 0x01DD'8925'8343'3D00ull; // 2026-12-11 04:10:10 UTC
+  catalogue.Entries[0].SwitchedAt = kSwitched; // Notes, enabled, its program missing
+  catalogue.Entries[3].SwitchedAt = kSwitched; // Tray, disabled, no program file
+  catalogue.Entries[3].FileName = L"C:\\Tray\\tray.exe";
+  fake.files.AddFile(L"C:\\Tray\\tray.exe");
+  const struct {
+    const wchar_t* language;
+    const wchar_t *enabled, *disabled, *missing; // around the date and time
+  } cases[] = {{L"en", L"Enabled since |", L"Disabled since |", L"File not found"},
+               {L"ko", L"|부터 사용함", L"|부터 사용안함", L"파일을 찾을 수 없음"},
+               {L"ja", L"| から有効", L"| から無効", L"ファイルが見つかりません"},
+               {L"ar", L"مفعّل منذ |", L"معطّل منذ |", L"الملف غير موجود"}};
+  for (const auto& c : cases) {
+    const auto window = Open(c.language);
+    TFrmAutorun& frame = *window->FrmAutorun;
+    SendMessageW(frame.ChkAllList.Handle(), BM_CLICK, 0, 0);
+    ASSERT_EQ(Rows(*window), (std::vector<std::wstring>{L"Notes|HKCU", L"Sample Agent|SERV", L"Tray|HKLM|grey"}));
+    const auto around = [](std::wstring_view pattern, const std::wstring& tip) {
+      const std::size_t bar = pattern.find(L'|');
+      return tip.size() > pattern.size() + 8 && tip.starts_with(pattern.substr(0, bar)) &&
+             tip.ends_with(pattern.substr(bar + 1)) && tip.find(L"2026") != std::wstring::npos;
+    };
+    const std::wstring notes = InfoTip(frame.ListAutorun, 0);
+    const std::size_t line = notes.find(L"\r\n");
+    ASSERT_NE(line, std::wstring::npos) << notes;
+    EXPECT_TRUE(around(c.enabled, notes.substr(0, line))) << notes;
+    EXPECT_EQ(notes.substr(line + 2), c.missing);
+    EXPECT_TRUE(around(c.disabled, InfoTip(frame.ListAutorun, 2))) << InfoTip(frame.ListAutorun, 2);
+    EXPECT_EQ(InfoTip(frame.ListAutorun, 1), L"") << "a service: nothing to say";
+    EXPECT_EQ(InfoTip(frame.ListAutorun, 1, L"Sample Ag..."), L"Sample Ag...") << "a cut-off row keeps its text";
+    EXPECT_EQ(InfoTip(frame.ListAutorun, 0, L"Notes"), L"Notes\r\n" + notes) << "the tip goes below it";
+  }
+}
+
 TEST_F(MainWindow, ADoubleClickOpensTheEntrysPage) {
   const auto window = Open(L"en");
   TFrmAutorun& frame = *window->FrmAutorun;

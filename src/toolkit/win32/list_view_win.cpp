@@ -13,7 +13,7 @@ ListView::ListView(Form& form, Control& parent, std::wstring name) : Control(for
       WC_LISTVIEWW,
       WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER,
       WS_EX_CLIENTEDGE);
-  ListView_SetExtendedListViewStyle(window_, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+  ListView_SetExtendedListViewStyle(window_, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER | LVS_EX_INFOTIP);
   // The explorer look comes from uxtheme, which is no known DLL: it is loaded from System32.
   static const platform::SystemDll uxtheme(L"uxtheme.dll");
   if (const auto setTheme = uxtheme.Function<HRESULT WINAPI(HWND, LPCWSTR, LPCWSTR)>("SetWindowTheme")) {
@@ -127,6 +127,18 @@ bool ListView::OnNotify(const NMHDR& header, LRESULT& result) {
         lstrcpynW(item.pszText, text.c_str(), item.cchTextMax);
       }
       if (item.mask & LVIF_IMAGE) item.iImage = item.iSubItem == 0 && ImageIndex ? ImageIndex(item.iItem) : I_IMAGENONE;
+      result = 0;
+      return true;
+    }
+    case LVN_GETINFOTIPW: {
+      auto& tip = *reinterpret_cast<NMLVGETINFOTIPW*>(const_cast<NMHDR*>(&header));
+      if (!tip.pszText || tip.cchTextMax <= 0) return false;
+      // A row whose text is cut off comes with its whole text, to be shown first; an unfolded
+      // one with none.
+      std::wstring text = (tip.dwFlags & LVGIT_UNFOLDED) ? std::wstring() : std::wstring(tip.pszText);
+      const std::wstring more = Tip ? Tip(tip.iItem) : std::wstring();
+      if (!more.empty()) text += (text.empty() ? L"" : L"\r\n") + more;
+      lstrcpynW(tip.pszText, text.c_str(), tip.cchTextMax);
       result = 0;
       return true;
     }

@@ -2,7 +2,7 @@
 // A list of rows in report mode that asks for each row's texts, image, colour and font as it
 // draws them (SysListView32 with LVS_OWNERDATA), so screen readers and UI Automation read it like
 // any list. Full-row single selection, the system's explorer look, column headers that do not
-// sort, and a hidden focus rectangle.
+// sort, a hidden focus rectangle, and a row's own tooltip where the system shows one.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -45,6 +45,7 @@ class ListView : public Control {
   std::function<int(int row)> ImageIndex;      // of column 0
   std::function<bool(int row)> Greyed;         // drawn in the system's grey-text colour
   std::function<HFONT(int column)> ColumnFont; // null: the list's font
+  std::function<std::wstring(int row)> Tip;    // more about a row when the mouse rests on it; empty: none
   std::function<void()> OnSelectionChange; // by the mouse, the keyboard or the program
   std::function<void()> OnDoubleClick;
   std::function<void(WORD key)> OnKeyDown; // with or without Shift, Ctrl or Alt

@@ -12,6 +12,28 @@ namespace {
 constexpr int kRowHeight = 24; // design pixels, every row
 constexpr int kImageSize = 16; // design pixels
 
+// `format` with its "%s" replaced by `text`, or `text` and the format when it has none.
+std::wstring Fill(std::wstring format, std::wstring_view text) {
+  const std::size_t at = format.find(L"%s");
+  return at == std::wstring::npos ? std::wstring(text) + L": " + format : format.replace(at, 2, text);
+}
+
+// A UTC FILETIME as the user's short date and time, in the time zone of that moment; empty when
+// the system cannot tell.
+std::wstring LocalDateTime(std::uint64_t utc) {
+  const FILETIME file{static_cast<DWORD>(utc), static_cast<DWORD>(utc >> 32)};
+  SYSTEMTIME universal, local;
+  if (!FileTimeToSystemTime(&file, &universal) || !SystemTimeToTzSpecificLocalTime(nullptr, &universal, &local)) {
+    return {};
+  }
+  wchar_t date[80], time[80];
+  if (!GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &local, nullptr, date, 80) ||
+      !GetTimeFormatW(LOCALE_USER_DEFAULT, TIME_NOSECONDS, &local, nullptr, time, 80)) {
+    return {};
+  }
+  return std::wstring(date) + L" " + time;
+}
+
 } // namespace
 
 TFrmAutorun::TFrmAutorun(Form& form, Control& parent, const FrameServices& services, const FilterList& fileWhite,
@@ -58,6 +80,7 @@ TFrmAutorun::TFrmAutorun(Form& form, Control& parent, const FrameServices& servi
   ListAutorun.ImageIndex = [this](int index) { return RowAt(index) ? model_.Resolve(index).Icon : -1; };
   ListAutorun.Greyed = [this](int index) { return RowAt(index) && !RowAt(index)->Enabled; };
   ListAutorun.ColumnFont = [this](int column) { return ColumnFont(column); };
+  ListAutorun.Tip = [this](int index) { return RowTip(index); };
   ListAutorun.OnSelectionChange = [this] { ListAutorunChange(); };
   ListAutorun.OnDoubleClick = [this] { ListAutorunDblClick(); };
   ListAutorun.OnKeyDown = [this](WORD key) { ListAutorunKeyDown(key); };
@@ -144,12 +167,25 @@ void TFrmAutorun::BtnAutorunClick() {
   const int row = model_.RowOf(chosen.From, chosen.Target);
   if (row >= 0 && model_.Rows()[row].Enabled != wanted) {
     const Translation& t = services_.translation;
-    std::wstring text = t.Translate(wanted ? L"%s 항목을 사용함으로 바꾸지 못했습니다." : L"%s 항목을 사용안함으로 바꾸지 못했습니다.");
-    const std::wstring name = chosen.FileName + L" (" + chosen.From + L")"; // as the list shows it
-    const std::size_t at = text.find(L"%s");
-    text = at == std::wstring::npos ? name + L": " + text : text.replace(at, 2, name);
-    throw std::runtime_error(Utf8FromWide(text));
+    const std::wstring text =
+        t.Translate(wanted ? L"%s 항목을 사용함으로 바꾸지 못했습니다." : L"%s 항목을 사용안함으로 바꾸지 못했습니다.");
+    // The entry named as the list shows it.
+    throw std::runtime_error(Utf8FromWide(Fill(text, chosen.FileName + L" (" + chosen.From + L")")));
   }
+}
+
+std::wstring TFrmAutorun::RowTip(int index) {
+  const TAutorunItem* row = RowAt(index);
+  if (!row) return {};
+  const Translation& t = services_.translation;
+  std::wstring tip;
+  if (const std::wstring when = row->SwitchedAt ? LocalDateTime(row->SwitchedAt) : L""; !when.empty()) {
+    tip = Fill(t.Translate(row->Enabled ? L"%s부터 사용함" : L"%s부터 사용안함"), when);
+  }
+  if (ProgramFileExists(services_.files, row->File) == false) {
+    tip += (tip.empty() ? L"" : L"\r\n") + t.Translate(L"파일을 찾을 수 없음");
+  }
+  return tip;
 }
 
 void TFrmAutorun::ListAutorunChange() {

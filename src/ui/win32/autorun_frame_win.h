@@ -49,6 +49,10 @@ class TFrmAutorun final : public Panel {
   void ChkAllListClick();
   void BtnSaveClick();
 
+  // The tooltip of the row at `index`: since when the entry is switched as it is, local date and
+  // time, and whether its program file is missing; empty when there is nothing to say.
+  std::wstring RowTip(int index);
+
   const TAutorunModel& Model() const { return model_; }
   // Redraws the stored images, sizes every image and the Consolas font for the new DPI.
   void OnDpiChanged() override;
