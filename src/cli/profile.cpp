@@ -7,9 +7,19 @@
 #include "support/text.h"
 #include "support/utf8.h"
 
+namespace {
+
+// A text as every machine can match it. A name within a longer word stays: hidden, a short
+// computer name ("PC") would make a service ("PcaSvc") another on every machine of another name.
+std::wstring PortableText(std::wstring_view text, const PersonalNames& names) {
+  return WithoutPersonalNames(text, names, NameBounds::Words);
+}
+
+} // namespace
+
 std::string FormatProfile(const AutorunList& list, const PersonalNames& names) {
   nlohmann::ordered_json entries = nlohmann::ordered_json::array();
-  const auto text = [&](const std::wstring& t) { return Utf8FromWide(WithoutPersonalNames(t, names)); };
+  const auto text = [&](const std::wstring& t) { return Utf8FromWide(PortableText(t, names)); };
   for (const auto& e : list) {
     entries.push_back({{"from", Utf8FromWide(e->From)},
                        {"caption", text(e->Caption)},
@@ -135,7 +145,8 @@ std::optional<std::vector<ProfileEntry>> ParseProfile(std::string_view text, std
 
 ProfilePlan PlanProfile(const std::vector<ProfileEntry>& profile, const AutorunList& list, const PersonalNames& names) {
   std::unordered_map<std::wstring, std::vector<const TAutorunInfo*>> here;
-  for (const auto& entry : list) here[IdentityOf(entry->From, WithoutPersonalNames(entry->Target, names))].push_back(entry.get());
+  for (const auto& entry : list)
+    here[IdentityOf(entry->From, PortableText(entry->Target, names))].push_back(entry.get());
   ProfilePlan plan;
   std::unordered_map<const TAutorunInfo*, bool> named;
   for (const ProfileEntry& wanted : profile) {

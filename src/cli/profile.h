@@ -24,7 +24,7 @@ inline constexpr std::size_t kMaxProfileBytes = 16 * 1024 * 1024;
 inline constexpr std::size_t kMaxProfileEntries = 100000;
 inline constexpr std::size_t kMaxProfileText = 32767; // characters, the longest path or registry name
 
-// The profile of `list`, every text made free of `names`.
+// The profile of `list`, every text made free of `names` (those within longer words excepted).
 std::string FormatProfile(const AutorunList& list, const PersonalNames& names);
 
 // The entries of a profile; none, with `error` saying what is wrong, when the text is not a
@@ -32,7 +32,7 @@ std::string FormatProfile(const AutorunList& list, const PersonalNames& names);
 std::optional<std::vector<ProfileEntry>> ParseProfile(std::string_view text, std::string& error);
 
 // What applying a profile to this machine's entries comes to. An entry is named by its source
-// tag and its target made free of `names`, both with ASCII case ignored.
+// tag and its target made free of `names` as FormatProfile makes it, both with ASCII case ignored.
 struct ProfilePlan {
   struct Change {
     const TAutorunInfo* entry;

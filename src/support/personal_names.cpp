@@ -77,7 +77,7 @@ bool IsSharedProfile(std::wstring_view name) {
 
 } // namespace
 
-std::wstring WithoutPersonalNames(std::wstring_view text, const PersonalNames& names) {
+std::wstring WithoutPersonalNames(std::wstring_view text, const PersonalNames& names, NameBounds bounds) {
   Replacements found(text);
   std::wstring profilesFolder = names.profilesFolder;
   while (!profilesFolder.empty() && IsSeparator(profilesFolder.back())) profilesFolder.pop_back();
@@ -120,14 +120,23 @@ std::wstring WithoutPersonalNames(std::wstring_view text, const PersonalNames& n
     if (!name.empty() && name != L"?" && name != L"." && !name.starts_with(L'%'))
       found.Add(host, end - host, L"%HOST%");
   }
-  // The names themselves, wherever they stand.
+  // The names themselves, wherever they stand, or as words of their own.
+  const auto wordAt = [&](std::size_t at, std::size_t length) {
+    const auto letter = [](wchar_t c) {
+      return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9') || c >= 0x80;
+    };
+    return bounds == NameBounds::Anywhere ||
+           ((at == 0 || !letter(text[at - 1])) && (at + length == text.size() || !letter(text[at + length])));
+  };
   std::vector<std::pair<std::wstring_view, std::wstring_view>> words{{names.userName, L"%USERNAME%"}};
   for (const std::wstring& computer : names.computerNames) words.emplace_back(computer, L"%COMPUTERNAME%");
   std::stable_sort(words.begin(), words.end(),
                    [](const auto& a, const auto& b) { return a.first.size() > b.first.size(); });
   for (const auto& [word, with] : words) {
     for (std::size_t at = 0; !word.empty() && at + word.size() <= text.size(); ++at) {
-      if (EqualsAsciiNoCase(text.substr(at, word.size()), word)) found.Add(at, word.size(), std::wstring(with));
+      if (EqualsAsciiNoCase(text.substr(at, word.size()), word) && wordAt(at, word.size())) {
+        found.Add(at, word.size(), std::wstring(with));
+      }
     }
   }
   return found.Apply();

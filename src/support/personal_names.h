@@ -18,8 +18,14 @@ struct PersonalNames {
   }
 };
 
+// Where the user name and the computer names are found: wherever they stand, or only where no
+// letter or digit goes on either side, so that a short name ("PC") leaves longer words
+// ("PcaSvc") as they are.
+enum class NameBounds { Anywhere, Words };
+
 // `text` with every name of the user and of the machine replaced, ASCII case and the kind of
 // path separator ignored: the user's profile folder by "%USERPROFILE%", another user's by the
 // profiles folder and "\%OTHERUSER%", the host of a UNC path by "%HOST%", then the user name by
-// "%USERNAME%" and a computer name by "%COMPUTERNAME%" wherever they stand.
-std::wstring WithoutPersonalNames(std::wstring_view text, const PersonalNames& names);
+// "%USERNAME%" and a computer name by "%COMPUTERNAME%", within `bounds`.
+std::wstring WithoutPersonalNames(std::wstring_view text, const PersonalNames& names,
+                                  NameBounds bounds = NameBounds::Anywhere);

@@ -13,9 +13,20 @@ check() { # description, then a command that must succeed
   if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
 }
 scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"; wine_run sc delete TarnwickCliSvc >/dev/null 2>&1' EXIT
+run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+approved='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\StartupApproved\Run'
+cleanup() {
+  rm -rf "$scratch"
+  wine_run sc delete TarnwickCliSvc >/dev/null 2>&1
+  wine_run reg delete "$run_key" /v 'Tarnwick, "CLI" tool' /f /reg:64 >/dev/null 2>&1
+  wine_run reg delete "$approved" /v 'Tarnwick, "CLI" tool' /f /reg:64 >/dev/null 2>&1
+}
+trap cleanup EXIT
 
 wine_run sc create TarnwickCliSvc binpath= 'C:\Tarnwick\cli svc.exe -k x' start= demand displayname= 'Tarnwick CLI service' >/dev/null 2>&1
+# A Run value the user switched off on 2024-05-11 at 21:18:55 UTC, whose program is not there.
+wine_run reg add "$run_key" /v 'Tarnwick, "CLI" tool' /d 'C:\Tarnwick\missing tool.exe' /f /reg:64 >/dev/null 2>&1
+wine_run reg add "$approved" /v 'Tarnwick, "CLI" tool' /t REG_BINARY /d 030000000000b8d4e8a3da01 /f /reg:64 >/dev/null 2>&1
 
 out=$(run list); code=$?
 check "list exits 0" test "$code" = 0
@@ -25,6 +36,26 @@ check "services come last" test "$(tail -n 1 <<<"$out" | cut -d'|' -f1)" = SERV
 json=$(run list --json)
 check "list --json is one array" test "${json:0:1}${json: -1}" = "[]"
 check "list --json keeps the binary path" grep -qF '"rawData": "C:\\Tarnwick\\cli svc.exe -k x"' <<<"$json"
+tool=$(python3 -c 'import json, sys
+for e in json.load(sys.stdin):
+    if e["caption"] == "Tarnwick, \"CLI\" tool": print(e["enabled"], e.get("switchedAt"), e.get("fileExists"))' <<<"$json")
+check "list --json tells when the StartupApproved value was written and that the file is missing" \
+  test "$tool" = "False 2024-05-11T21:18:55Z False"
+
+csv=$(run list --csv)
+check "list --csv starts with the byte-order mark and the header" \
+  test "$(head -n 1 <<<"$csv")" = $'\xEF\xBB\xBFFrom,Caption,Target,FileName,RawData,State,SwitchedAt,FileExists\r'
+check "every CSV record ends in CR LF" test "$(grep -c $'\r$' <<<"$csv")" = "$(wc -l <<<"$csv")"
+check "a field with a comma or a quote is quoted, its quotes doubled" grep -qF \
+  'HKCU,"Tarnwick, ""CLI"" tool","HKCU\Software\Microsoft\Windows\CurrentVersion\Run\Tarnwick, ""CLI"" tool",C:\Tarnwick\missing tool.exe,C:\Tarnwick\missing tool.exe,disabled,2024-05-11T21:18:55Z,false' \
+  <<<"$csv"
+
+explained=$(run list --visible --explain)
+check "--explain names the built-in line that hides a service" grep -qx \
+  'SERV|Task Scheduler|Schedule|hidden: white-listed by the built-in name list, line "Schedule"' <<<"$explained"
+check "--explain says a disabled entry shows with All Programs" grep -qF \
+  'Tarnwick, "CLI" tool|hidden: disabled, shown with "All Programs"' <<<"$explained"
+check "--explain lists every entry" test "$(wc -l <<<"$explained")" = "$(wc -l <<<"$out")"
 
 check "disable of a disabled service is done" run disable --from SERV --target TarnwickCliSvc
 run enable --from serv --target TarnwickCliSvc; code=$?

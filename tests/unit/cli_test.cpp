@@ -261,6 +261,7 @@ class Profiles : public Cli {
     reg.WriteString(kCurrentUser, kRun, L"Sync", L"C:\\Users\\ann\\AppData\\Local\\Sync\\sync.exe");
     reg.WriteString(kLocalMachine, kRun, L"ANN-PC Backup", L"C:\\backup.exe");
     fake.services.Services = {{L"Svc", L"A service", L"C:\\svc.exe", 2}, {L"Spare", L"Spare", L"C:\\spare.exe", 2}};
+    names.computerNames.push_back(L"PC"); // its short name, as in "PcaSvc"
   }
   // A profile of the entries, as text.
   void WriteProfile(const std::string& entries) {
@@ -282,6 +283,7 @@ class Profiles : public Cli {
 };
 
 TEST_F(Profiles, ExportWritesEveryEntryAndNoNameOfTheUserOrTheMachine) {
+  TReg reg(fake.registry);
   ASSERT_EQ(Run({L"export", L"C:\\profile.json"}), 0) << err;
   EXPECT_EQ(out + err, "");
   const std::string text = Read(fake.files, L"C:\\profile.json");
@@ -297,12 +299,22 @@ TEST_F(Profiles, ExportWritesEveryEntryAndNoNameOfTheUserOrTheMachine) {
               "enabled": true})"));
   EXPECT_EQ(profile["entries"][1]["caption"], "%COMPUTERNAME% Backup");
   EXPECT_EQ(profile["entries"][2]["fileName"], "%USERPROFILE%\\AppData\\Local\\Sync\\sync.exe");
+  EXPECT_EQ(profile["entries"][3]["caption"], "A service");
+
+  // A name in a longer word stays, so that the entry is the same on every machine.
+  fake.services.Services.push_back({L"PcaSvc", L"Program Compatibility Assistant", L"C:\\pca.exe", 2});
+  reg.WriteString(kCurrentUser, kRun, L"ann tool", L"C:\\annotate.exe");
+  ASSERT_EQ(Run({L"export", L"C:\\profile.json"}), 0) << err;
+  const nlohmann::json words = nlohmann::json::parse(Read(fake.files, L"C:\\profile.json"))["entries"];
+  EXPECT_EQ(words[3]["caption"], "%USERNAME% tool");
+  EXPECT_EQ(words[3]["fileName"], "C:\\annotate.exe");
+  EXPECT_EQ(words[6]["target"], "PcaSvc");
 
   names.userName.clear();
   EXPECT_EQ(Run({L"export", L"C:\\other.json"}), 1);
   EXPECT_NE(err.find("cannot be learnt"), std::string::npos);
   EXPECT_EQ(Read(fake.files, L"C:\\other.json"), "<missing>") << "no profile that could name someone";
-  names = {{L"C:\\Users\\ann"}, {}, L"C:\\Users", L"ann", {L"ANN-PC"}};
+  names.userName = L"ann";
   fake.files.WriteFailures[L"C:\\locked.json"] = L"Access is denied.";
   EXPECT_EQ(Run({L"export", L"C:\\locked.json"}), 1);
   EXPECT_EQ(err, "tarnwick-cli: cannot write C:\\locked.json: Access is denied.\n");
