@@ -110,9 +110,8 @@ void List(const CliServices& services, Format format, std::string& out) {
     for (const auto& e : list) out += Named(*e) + (e->Enabled ? "|enabled\n" : "|disabled\n");
     return;
   }
-  const auto exists = [&](const TAutorunInfo& e) {
-    return HasProgramFile(e) ? ProgramFileExists(services.files, e.FileName) : std::nullopt;
-  };
+  // Asked only of Run values and Startup files: tasks and services have no such field.
+  const auto exists = [&](const TAutorunInfo& e) { return ProgramFileExists(services.files, e.FileName); };
   if (format == Format::Csv) {
     Csv csv(out);
     csv.Record({L"From", L"Caption", L"Target", L"FileName", L"RawData", L"State", L"SwitchedAt", L"FileExists"});
