@@ -1,5 +1,7 @@
 #include "cli/profile.h"
 
+#include <optional>
+#include <tuple>
 #include <unordered_map>
 
 #include <nlohmann/json.hpp>
@@ -13,6 +15,11 @@ namespace {
 // computer name ("PC") would make a service ("PcaSvc") another on every machine of another name.
 std::wstring PortableText(std::wstring_view text, const PersonalNames& names) {
   return WithoutPersonalNames(text, names, NameBounds::Words);
+}
+
+// How an entry is named across machines.
+std::wstring IdentityOf(std::wstring_view from, std::wstring_view target) {
+  return AsciiUpperCase(from) + L'\n' + AsciiUpperCase(target);
 }
 
 } // namespace
@@ -34,39 +41,162 @@ std::string FormatProfile(const AutorunList& list, const PersonalNames& names) {
 
 namespace {
 
-// Ends a parse that has met more than a profile holds.
-struct Exceeded {
-  std::string what;
+// Reads a profile as its text streams by, keeping only what a profile holds: no tree of the
+// whole text is built, so neither a deep nor a long hostile file costs more than its size.
+class ProfileReader final : public nlohmann::json_sax<nlohmann::json> {
+ public:
+  std::vector<ProfileEntry> entries;
+  std::string problem;   // the first entry's problem, or the limit exceeded
+  bool exceeded = false; // the read stopped at a limit
+  bool rootObject = false, formatOne = false, entriesArray = false;
+
+  bool null() override { return Value(Kind::Other); }
+  bool boolean(bool value) override {
+    boolean_ = value;
+    return Value(Kind::Boolean);
+  }
+  bool number_integer(number_integer_t value) override { return Value(value == 1 ? Kind::One : Kind::Other); }
+  bool number_unsigned(number_unsigned_t value) override { return Value(value == 1 ? Kind::One : Kind::Other); }
+  bool number_float(number_float_t, const string_t&) override { return Value(Kind::Other); }
+  bool binary(binary_t&) override { return Value(Kind::Other); }
+  bool string(string_t& value) override {
+    string_ = &value;
+    return Value(Kind::String);
+  }
+  bool start_object(std::size_t) override { return Start(true); }
+  bool start_array(std::size_t) override { return Start(false); }
+  bool end_object() override { return End(); }
+  bool end_array() override { return End(); }
+  bool key(string_t& name) override {
+    if (skip_ == 0) key_ = name;
+    return true;
+  }
+  bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) override { return false; }
+
+ private:
+  enum class Kind { Boolean, String, One, Other, Object, Array };
+  // An entry's member as the text gives it.
+  struct Text {
+    bool seen = false, string = false;
+    std::wstring text;
+  };
+
+  // A value where the reader stands: depth 1 the profile's members, 2 the entries, 3 an entry's.
+  bool Value(Kind kind) {
+    if (skip_ > 0) return true;
+    if (depth_ == 0) return kind == Kind::Object; // else the profile is no object
+    if (depth_ == 1) {
+      if (key_ == "format") formatOne = kind == Kind::One;
+      if (key_ == "entries") {
+        entriesArray = kind == Kind::Array;
+        if (entriesArray) Restart();
+      }
+      return true;
+    }
+    if (depth_ == 2) {
+      if (!Counted()) return false;
+      if (kind != Kind::Object) Fail("not an object");
+      return true;
+    }
+    if (key_ == "enabled") {
+      enabled_ = kind == Kind::Boolean ? std::optional<bool>(boolean_) : std::nullopt;
+    } else if (Text* text = Member(key_)) {
+      *text = {true, kind == Kind::String, kind == Kind::String ? WideFromUtf8(*string_) : std::wstring()};
+    }
+    return true;
+  }
+  bool Start(bool object) {
+    if (skip_ > 0) {
+      ++skip_;
+      return true;
+    }
+    if (!Value(object ? Kind::Object : Kind::Array)) return false;
+    // The profile's object, the entries' array and each entry's object are read; anything else
+    // is passed over whole.
+    const bool read = (depth_ == 0 && object) || (depth_ == 1 && !object && key_ == "entries") ||
+                      (depth_ == 2 && object && entriesArray);
+    if (!read) {
+      skip_ = 1;
+      return true;
+    }
+    if (depth_ == 0) rootObject = true;
+    if (depth_ == 2) {
+      from_ = target_ = caption_ = fileName_ = {};
+      enabled_.reset();
+    }
+    ++depth_;
+    key_.clear();
+    return true;
+  }
+  bool End() {
+    if (skip_ > 0) {
+      --skip_;
+      return true;
+    }
+    --depth_;
+    if (depth_ == 2) FinishEntry();
+    key_.clear();
+    return true;
+  }
+
+  // A later "entries" member replaces an earlier one, as a later member does in JSON.
+  void Restart() {
+    entries.clear();
+    named_.clear();
+    problem.clear();
+    count_ = 0;
+  }
+  bool Counted() {
+    if (++count_ <= kMaxProfileEntries) return true;
+    problem = "more than " + std::to_string(kMaxProfileEntries) + " entries";
+    exceeded = true;
+    return false;
+  }
+  void Fail(const std::string& what) {
+    if (problem.empty()) problem = "entry " + std::to_string(count_) + ": " + what;
+  }
+  Text* Member(const std::string& name) {
+    if (name == "from") return &from_;
+    if (name == "target") return &target_;
+    if (name == "caption") return &caption_;
+    if (name == "fileName") return &fileName_;
+    return nullptr;
+  }
+  // The problem of member `name`, or none.
+  static std::optional<std::string> Check(const char* name, const Text& text, bool required) {
+    const std::string quoted = std::string("\"") + name + "\"";
+    if (!text.seen) return required ? std::optional(quoted + " is missing") : std::nullopt;
+    if (!text.string) return quoted + " is not a string";
+    if (text.text.size() > kMaxProfileText || text.text.find(L'\0') != std::wstring::npos) {
+      return quoted + " is longer than " + std::to_string(kMaxProfileText) + " characters or holds a NUL";
+    }
+    if (required && text.text.empty()) return quoted + " is empty";
+    return std::nullopt;
+  }
+  void FinishEntry() {
+    if (!problem.empty()) return; // only the first problem is told; nothing after it is kept
+    for (const auto& [name, text, required] :
+         {std::tuple{"from", &from_, true}, std::tuple{"target", &target_, true},
+          std::tuple{"caption", &caption_, false}, std::tuple{"fileName", &fileName_, false}}) {
+      if (const auto wrong = Check(name, *text, required)) return Fail(*wrong);
+    }
+    if (!enabled_) return Fail("\"enabled\" is not true or false");
+    const auto [first, added] = named_.emplace(IdentityOf(from_.text, target_.text), count_);
+    if (!added) return Fail("names the entry of entry " + std::to_string(first->second) + " again");
+    entries.push_back({std::move(from_.text), std::move(caption_.text), std::move(target_.text),
+                       std::move(fileName_.text), *enabled_});
+  }
+
+  int depth_ = 0;
+  int skip_ = 0; // the depth within a value passed over
+  std::string key_;
+  bool boolean_ = false;
+  string_t* string_ = nullptr;
+  std::size_t count_ = 0; // the entries met
+  Text from_, target_, caption_, fileName_;
+  std::optional<bool> enabled_;
+  std::unordered_map<std::wstring, std::size_t> named_;
 };
-
-// The text of member `name` of `entry`, where it must be a string of a profile's length.
-bool ReadText(const nlohmann::json& entry, const char* name, bool required, std::wstring& text, std::string& error) {
-  const auto found = entry.find(name);
-  if (found == entry.end()) {
-    if (required) error = std::string("\"") + name + "\" is missing";
-    return !required;
-  }
-  if (!found->is_string()) {
-    error = std::string("\"") + name + "\" is not a string";
-    return false;
-  }
-  text = WideFromUtf8(found->get_ref<const std::string&>());
-  if (text.size() > kMaxProfileText || text.find(L'\0') != std::wstring::npos) {
-    error = std::string("\"") + name + "\" is longer than " + std::to_string(kMaxProfileText) +
-            " characters or holds a NUL";
-    return false;
-  }
-  if (required && text.empty()) {
-    error = std::string("\"") + name + "\" is empty";
-    return false;
-  }
-  return true;
-}
-
-// How an entry is named across machines.
-std::wstring IdentityOf(std::wstring_view from, std::wstring_view target) {
-  return AsciiUpperCase(from) + L'\n' + AsciiUpperCase(target);
-}
 
 } // namespace
 
@@ -76,71 +206,22 @@ std::optional<std::vector<ProfileEntry>> ParseProfile(std::string_view text, std
     return std::nullopt;
   }
   if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3); // as some editors save UTF-8
-  // Nothing deeper than an entry's members is kept, and no more values than a profile holds
-  // are read: a hostile file costs little more memory than its size.
-  std::size_t entries = 0, values = 0;
-  const auto keep = [&](int depth, nlohmann::json::parse_event_t event, nlohmann::json&) {
-    using Event = nlohmann::json::parse_event_t;
-    if (event != Event::object_start && event != Event::array_start && event != Event::value) return true;
-    if (depth > 3) return false;
-    if (depth == 2 && ++entries > kMaxProfileEntries) {
-      throw Exceeded{"more than " + std::to_string(kMaxProfileEntries) + " entries"};
-    }
-    if (++values > 10 * kMaxProfileEntries) throw Exceeded{"more values than a profile holds"};
-    return true;
-  };
-  nlohmann::json json;
-  try {
-    json = nlohmann::json::parse(text.begin(), text.end(), keep, false);
-  } catch (const Exceeded& exceeded) {
-    error = exceeded.what;
-    return std::nullopt;
-  }
-  if (json.is_discarded() || !json.is_object()) {
+  ProfileReader reader;
+  const bool read = nlohmann::json::sax_parse(text.begin(), text.end(), &reader);
+  if (reader.exceeded) {
+    error = reader.problem;
+  } else if (!read || !reader.rootObject) {
     error = "not a JSON object";
-    return std::nullopt;
-  }
-  const auto format = json.find("format");
-  if (format == json.end() || !format->is_number_integer() || *format != 1) {
+  } else if (!reader.formatOne) {
     error = "\"format\" is not 1, the only format this program reads";
-    return std::nullopt;
-  }
-  const auto list = json.find("entries");
-  if (list == json.end() || !list->is_array()) {
+  } else if (!reader.entriesArray) {
     error = "\"entries\" is not an array";
-    return std::nullopt;
+  } else if (!reader.problem.empty()) {
+    error = reader.problem;
+  } else {
+    return std::move(reader.entries);
   }
-  std::vector<ProfileEntry> profile;
-  profile.reserve(list->size());
-  std::unordered_map<std::wstring, std::size_t> named;
-  for (const nlohmann::json& item : *list) {
-    const std::string where = "entry " + std::to_string(profile.size() + 1) + ": ";
-    if (!item.is_object()) {
-      error = where + "not an object";
-      return std::nullopt;
-    }
-    ProfileEntry entry;
-    std::string problem;
-    if (!ReadText(item, "from", true, entry.from, problem) || !ReadText(item, "target", true, entry.target, problem) ||
-        !ReadText(item, "caption", false, entry.caption, problem) ||
-        !ReadText(item, "fileName", false, entry.fileName, problem)) {
-      error = where + problem;
-      return std::nullopt;
-    }
-    const auto enabled = item.find("enabled");
-    if (enabled == item.end() || !enabled->is_boolean()) {
-      error = where + "\"enabled\" is not true or false";
-      return std::nullopt;
-    }
-    entry.enabled = enabled->get<bool>();
-    const auto [first, added] = named.emplace(IdentityOf(entry.from, entry.target), profile.size() + 1);
-    if (!added) {
-      error = where + "names the entry of entry " + std::to_string(first->second) + " again";
-      return std::nullopt;
-    }
-    profile.push_back(std::move(entry));
-  }
-  return profile;
+  return std::nullopt;
 }
 
 ProfilePlan PlanProfile(const std::vector<ProfileEntry>& profile, const AutorunList& list, const PersonalNames& names) {

@@ -413,6 +413,7 @@ TEST_F(Profiles, AProfileThatCannotBeReadChangesNothingAndExits2) {
       {R"({"entries": [)" + entry + "]}", "\"format\" is not 1"},
       {R"({"format": 2, "entries": [)" + entry + "]}", "\"format\" is not 1"},
       {R"({"format": "1", "entries": []})", "\"format\" is not 1"},
+      {R"({"format": 2, "entries": [1]})", "\"format\" is not 1"},
       {R"({"format": 1.0, "entries": []})", "\"format\" is not 1"},
       {R"({"format": 1})", "\"entries\" is not an array"},
       {R"({"format": 1, "entries": {}})", "\"entries\" is not an array"},
@@ -455,8 +456,11 @@ TEST_F(Profiles, AProfileThatCannotBeReadChangesNothingAndExits2) {
   EXPECT_EQ(Run({L"apply", L"C:\\profile.json"}), 2);
   EXPECT_EQ(err, "tarnwick-cli: C:\\profile.json is no startup profile: more than 100000 entries\n");
 
-  fake.files.WriteWholeFile(L"C:\\profile.json", "\xEF\xBB\xBF{\"format\": 1, \"entries\": [" + entry + "]}", message);
-  EXPECT_EQ(Run({L"apply", L"C:\\profile.json"}), 0) << "a BOM, as some editors write: " << err;
+  fake.files.WriteWholeFile(
+      L"C:\\profile.json",
+      "\xEF\xBB\xBF{\"entries\": [" + entry + R"(], "note": {"by": [1, {"x": null}]}, "format": 1})", message);
+  EXPECT_EQ(Run({L"apply", L"C:\\profile.json"}), 0)
+      << "a BOM, as some editors write, members in any order, and others passed over: " << err;
   EXPECT_FALSE(Enabled(L"SERV", L"Svc"));
   EXPECT_EQ(Run({L"apply", L"C:\\missing.json"}), 2);
   EXPECT_EQ(err, "tarnwick-cli: cannot read C:\\missing.json: The system cannot find the file specified.\n");
