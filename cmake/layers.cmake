@@ -39,3 +39,20 @@ function(tarnwick_layer library)
   target_include_directories(${library} ${scope} ${root})
   target_link_libraries(${library} ${scope} ${LAYER_LINKS})
 endfunction()
+
+# tarnwick_headers_alone(<library> <folder under src>)
+# Compiles each header of the folder on its own, with only the include paths the library has:
+# a header that includes what its layer must not see (an interface that includes one of its
+# implementations, support that includes either side) fails to build, whoever includes it.
+function(tarnwick_headers_alone library folder)
+  file(GLOB headers RELATIVE ${PROJECT_SOURCE_DIR}/src CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/${folder}/*.h)
+  set(sources)
+  foreach(header ${headers})
+    string(MAKE_C_IDENTIFIER ${header} name)
+    set(source ${CMAKE_BINARY_DIR}/headers_alone/${name}.cpp)
+    file(CONFIGURE OUTPUT ${source} CONTENT "#include \"${header}\"\n")
+    list(APPEND sources ${source})
+  endforeach()
+  add_library(${library}_headers_alone OBJECT ${sources})
+  target_link_libraries(${library}_headers_alone PRIVATE ${library})
+endfunction()

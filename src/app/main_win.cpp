@@ -6,10 +6,10 @@
 
 #include "app/program_win.h"
 #include "autorun/startup_folders.h"
-#include "platform/win32/system_dll.h"
 #include "support/utf8.h"
 #include "update/background.h"
 #include "update/win32/update_win.h"
+#include "windows/system_dll.h"
 
 namespace {
 

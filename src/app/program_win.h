@@ -6,8 +6,8 @@
 #include <string>
 
 #include "app/main_window_win.h"
-#include "platform/win32/save_dialog_win.h"
-#include "platform/win32/win32_platform.h"
+#include "windows/save_dialog_win.h"
+#include "windows/win32_platform.h"
 
 struct Program {
   Program();

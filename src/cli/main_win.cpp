@@ -2,9 +2,9 @@
 #include <windows.h>
 
 #include "cli/cli.h"
-#include "platform/win32/personal_names_win.h"
-#include "platform/win32/system_dll.h"
-#include "platform/win32/win32_platform.h"
+#include "windows/personal_names_win.h"
+#include "windows/system_dll.h"
+#include "windows/win32_platform.h"
 
 namespace {
 

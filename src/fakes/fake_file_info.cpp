@@ -1,4 +1,4 @@
-#include "platform/fake/fake_file_info.h"
+#include "fakes/fake_file_info.h"
 
 #include "support/utf16.h"
 

@@ -1,4 +1,4 @@
-#include "platform/fake/fake_files.h"
+#include "fakes/fake_files.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "platform/fake/fake_locale.h"
+#include "fakes/fake_locale.h"
 
 #include <algorithm>
 

@@ -1,14 +1,14 @@
 #pragma once
 // Every platform service in memory, built once where a test wires its parts together.
-#include "platform/fake/fake_file_info.h"
-#include "platform/fake/fake_files.h"
-#include "platform/fake/fake_locale.h"
-#include "platform/fake/fake_registry.h"
-#include "platform/fake/fake_resources.h"
-#include "platform/fake/fake_services.h"
-#include "platform/fake/fake_shell.h"
-#include "platform/fake/fake_system.h"
-#include "platform/fake/fake_tasks.h"
+#include "fakes/fake_file_info.h"
+#include "fakes/fake_files.h"
+#include "fakes/fake_locale.h"
+#include "fakes/fake_registry.h"
+#include "fakes/fake_resources.h"
+#include "fakes/fake_services.h"
+#include "fakes/fake_shell.h"
+#include "fakes/fake_system.h"
+#include "fakes/fake_tasks.h"
 
 namespace platform {
 

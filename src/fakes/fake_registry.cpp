@@ -1,4 +1,4 @@
-#include "platform/fake/fake_registry.h"
+#include "fakes/fake_registry.h"
 
 #include <algorithm>
 #include <new>

@@ -1,4 +1,4 @@
-#include "platform/fake/fake_resources.h"
+#include "fakes/fake_resources.h"
 
 #include "support/text.h"
 

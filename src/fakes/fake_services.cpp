@@ -1,4 +1,4 @@
-#include "platform/fake/fake_services.h"
+#include "fakes/fake_services.h"
 
 #include <algorithm>
 

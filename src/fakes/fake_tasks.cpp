@@ -1,4 +1,4 @@
-#include "platform/fake/fake_tasks.h"
+#include "fakes/fake_tasks.h"
 
 #include "support/text.h"
 

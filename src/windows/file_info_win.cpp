@@ -1,4 +1,4 @@
-#include "platform/win32/file_info_win.h"
+#include "windows/file_info_win.h"
 
 #include <shellapi.h>
 

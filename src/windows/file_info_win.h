@@ -2,7 +2,7 @@
 #include <windows.h>
 
 #include "platform/file_info.h"
-#include "platform/win32/system_dll.h"
+#include "windows/system_dll.h"
 
 namespace platform {
 

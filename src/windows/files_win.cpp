@@ -1,4 +1,4 @@
-#include "platform/win32/files_win.h"
+#include "windows/files_win.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "platform/win32/http_win.h"
+#include "windows/http_win.h"
 
 #include <windows.h>
 
@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/win32/system_dll.h"
+#include "windows/system_dll.h"
 
 namespace platform {
 

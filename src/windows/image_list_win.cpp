@@ -1,4 +1,4 @@
-#include "platform/win32/image_list_win.h"
+#include "windows/image_list_win.h"
 
 #include <utility>
 

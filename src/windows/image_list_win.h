@@ -4,7 +4,7 @@
 #include <commctrl.h>
 
 #include "platform/image_list.h"
-#include "platform/win32/gdi_win.h"
+#include "windows/gdi_win.h"
 
 namespace platform {
 

@@ -1,4 +1,4 @@
-#include "platform/win32/locale_win.h"
+#include "windows/locale_win.h"
 
 #include <windows.h>
 

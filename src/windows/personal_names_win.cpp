@@ -1,4 +1,4 @@
-#include "platform/win32/personal_names_win.h"
+#include "windows/personal_names_win.h"
 
 #include <windows.h>
 

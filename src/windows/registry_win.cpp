@@ -1,4 +1,4 @@
-#include "platform/win32/registry_win.h"
+#include "windows/registry_win.h"
 
 #include <windows.h>
 

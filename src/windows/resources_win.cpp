@@ -1,4 +1,4 @@
-#include "platform/win32/resources_win.h"
+#include "windows/resources_win.h"
 
 #include <windows.h>
 

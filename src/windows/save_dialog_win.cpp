@@ -1,4 +1,4 @@
-#include "platform/win32/save_dialog_win.h"
+#include "windows/save_dialog_win.h"
 
 #include <commdlg.h>
 

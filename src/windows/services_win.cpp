@@ -1,4 +1,4 @@
-#include "platform/win32/services_win.h"
+#include "windows/services_win.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "platform/win32/shell_win.h"
+#include "windows/shell_win.h"
 
 #include <windows.h>
 
@@ -9,7 +9,7 @@
 
 #include <string>
 
-#include "platform/win32/com_ptr.h"
+#include "windows/com_ptr.h"
 
 namespace platform {
 

@@ -1,4 +1,4 @@
-#include "platform/win32/system_win.h"
+#include "windows/system_win.h"
 
 #include <windows.h>
 

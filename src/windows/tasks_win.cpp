@@ -1,4 +1,4 @@
-#include "platform/win32/tasks_win.h"
+#include "windows/tasks_win.h"
 
 namespace platform {
 namespace {

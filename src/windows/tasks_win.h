@@ -4,7 +4,7 @@
 #include <taskschd.h>
 
 #include "platform/tasks.h"
-#include "platform/win32/com_ptr.h"
+#include "windows/com_ptr.h"
 
 namespace platform {
 

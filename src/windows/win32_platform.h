@@ -1,15 +1,15 @@
 #pragma once
 // Every platform service of the real system, built once where a program (or a test) wires its
 // parts together.
-#include "platform/win32/file_info_win.h"
-#include "platform/win32/files_win.h"
-#include "platform/win32/locale_win.h"
-#include "platform/win32/registry_win.h"
-#include "platform/win32/resources_win.h"
-#include "platform/win32/services_win.h"
-#include "platform/win32/shell_win.h"
-#include "platform/win32/system_win.h"
-#include "platform/win32/tasks_win.h"
+#include "windows/file_info_win.h"
+#include "windows/files_win.h"
+#include "windows/locale_win.h"
+#include "windows/registry_win.h"
+#include "windows/resources_win.h"
+#include "windows/services_win.h"
+#include "windows/shell_win.h"
+#include "windows/system_win.h"
+#include "windows/tasks_win.h"
 
 namespace platform {
 

@@ -3,10 +3,10 @@
 #include <benchmark/benchmark.h>
 
 #include "autorun/fake_catalogue.h"
-#include "platform/fake/fake_file_info.h"
-#include "platform/fake/fake_files.h"
-#include "platform/fake/fake_image_list.h"
-#include "platform/fake/fake_locale.h"
+#include "fakes/fake_file_info.h"
+#include "fakes/fake_files.h"
+#include "fakes/fake_image_list.h"
+#include "fakes/fake_locale.h"
 #include "ui/autorun_model.h"
 
 namespace {

@@ -13,7 +13,7 @@
 
 #include "app/program_win.h"
 #include "gallery.h"
-#include "platform/win32/system_dll.h"
+#include "windows/system_dll.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/fake/fake_resources.h"
+#include "fakes/fake_resources.h"
 #include "support/utf8.h"
 
 inline std::string ReadResourceFile(const std::string& relative) {

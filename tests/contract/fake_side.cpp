@@ -8,12 +8,12 @@
 #include "contract/services_contract.h"
 #include "contract/system_contract.h"
 #include "contract/tasks_contract.h"
-#include "platform/fake/fake_files.h"
-#include "platform/fake/fake_locale.h"
-#include "platform/fake/fake_registry.h"
-#include "platform/fake/fake_services.h"
-#include "platform/fake/fake_system.h"
-#include "platform/fake/fake_tasks.h"
+#include "fakes/fake_files.h"
+#include "fakes/fake_locale.h"
+#include "fakes/fake_registry.h"
+#include "fakes/fake_services.h"
+#include "fakes/fake_system.h"
+#include "fakes/fake_tasks.h"
 
 namespace {
 

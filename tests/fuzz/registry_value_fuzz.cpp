@@ -7,7 +7,7 @@
 #include <string>
 
 #include "autorun/startup_approved.h"
-#include "platform/fake/fake_registry.h"
+#include "fakes/fake_registry.h"
 #include "support/reg.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

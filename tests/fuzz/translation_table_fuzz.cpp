@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/fake/fake_locale.h"
-#include "platform/fake/fake_resources.h"
+#include "fakes/fake_locale.h"
+#include "fakes/fake_resources.h"
 #include "support/utf8.h"
 #include "translate/translate.h"
 

@@ -2,7 +2,7 @@
 // shows it with the Outline row's selected and hot buttons in those states, saves a picture of
 // the window, frame included, and ends.
 #include "gallery.h"
-#include "platform/win32/system_dll.h"
+#include "windows/system_dll.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   platform::RestrictDllSearchToSystem32();

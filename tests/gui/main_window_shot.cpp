@@ -3,7 +3,7 @@
 // the button shows pressed), saves a picture of the window and ends.
 #include "app/program_win.h"
 #include "gallery.h"
-#include "platform/win32/system_dll.h"
+#include "windows/system_dll.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   platform::RestrictDllSearchToSystem32();

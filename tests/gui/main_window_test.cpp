@@ -12,11 +12,11 @@
 #include "common/registry_paths.h"
 #include "common/resource_files.h"
 #include "dialog_driver.h"
+#include "fakes/fake_http.h"
+#include "fakes/fake_platform.h"
 #include "gallery.h"
-#include "platform/fake/fake_http.h"
-#include "platform/fake/fake_platform.h"
-#include "platform/win32/win32_platform.h"
 #include "support/reg.h"
+#include "windows/win32_platform.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <commctrl.h>
 
 #include "dialog_driver.h"
+#include "fakes/fake_http.h"
+#include "fakes/fake_shell.h"
 #include "gallery.h"
-#include "platform/fake/fake_http.h"
-#include "platform/fake/fake_shell.h"
 #include "toolkit/layout.h"
 #include "update/win32/update_dialog_win.h"
 #include "update/win32/update_status_win.h"

@@ -2,7 +2,7 @@
 
 #include "autorun/catalogue.h"
 #include "common/registry_paths.h"
-#include "platform/fake/fake_platform.h"
+#include "fakes/fake_platform.h"
 #include "support/reg.h"
 
 namespace {

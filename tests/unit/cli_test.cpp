@@ -6,7 +6,7 @@
 #include "common/bytes.h"
 #include "common/registry_paths.h"
 #include "common/resource_files.h"
-#include "platform/fake/fake_platform.h"
+#include "fakes/fake_platform.h"
 #include "support/reg.h"
 
 namespace {

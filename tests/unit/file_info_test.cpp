@@ -2,9 +2,9 @@
 
 #include <stdexcept>
 
-#include "platform/fake/fake_file_info.h"
-#include "platform/fake/fake_files.h"
-#include "platform/fake/fake_image_list.h"
+#include "fakes/fake_file_info.h"
+#include "fakes/fake_files.h"
+#include "fakes/fake_image_list.h"
 #include "support/version_info.h"
 #include "ui/icon_cache.h"
 

@@ -3,8 +3,8 @@
 #include <nlohmann/json.hpp>
 
 #include "common/resource_files.h"
-#include "platform/fake/fake_locale.h"
-#include "platform/fake/fake_resources.h"
+#include "fakes/fake_locale.h"
+#include "fakes/fake_resources.h"
 #include "ui/filter_list.h"
 
 namespace {

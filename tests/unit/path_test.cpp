@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "platform/fake/fake_files.h"
-#include "platform/fake/fake_system.h"
+#include "fakes/fake_files.h"
+#include "fakes/fake_system.h"
 #include "support/path.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/fake/fake_registry.h"
+#include "fakes/fake_registry.h"
 #include "support/reg.h"
 #include "support/utf16.h"
 

@@ -4,7 +4,7 @@
 #include "autorun/startup_approved.h"
 #include "common/bytes.h"
 #include "common/registry_paths.h"
-#include "platform/fake/fake_platform.h"
+#include "fakes/fake_platform.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "autorun/service_source.h"
-#include "platform/fake/fake_services.h"
+#include "fakes/fake_services.h"
 
 namespace {
 

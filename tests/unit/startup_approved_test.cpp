@@ -3,8 +3,8 @@
 #include "autorun/startup_approved.h"
 #include "common/bytes.h"
 #include "common/registry_paths.h"
-#include "platform/fake/fake_registry.h"
-#include "platform/fake/fake_system.h"
+#include "fakes/fake_registry.h"
+#include "fakes/fake_system.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "common/resource_files.h"
-#include "platform/fake/fake_locale.h"
-#include "platform/fake/fake_resources.h"
+#include "fakes/fake_locale.h"
+#include "fakes/fake_resources.h"
 #include "translate/translate.h"
 
 namespace {

@@ -2,16 +2,16 @@
 
 #include <atomic>
 
-#include "platform/fake/fake_file_info.h"
-#include "platform/fake/fake_http.h"
-#include "platform/fake/fake_registry.h"
-#include "platform/fake/fake_shell.h"
+#include "common/update_fakes.h"
+#include "fakes/fake_file_info.h"
+#include "fakes/fake_http.h"
+#include "fakes/fake_registry.h"
+#include "fakes/fake_shell.h"
 #include "support/reg.h"
 #include "support/utf8.h"
 #include "update/background.h"
 #include "update/check_update.h"
 #include "update/error_report.h"
-#include "common/update_fakes.h"
 
 namespace {
 

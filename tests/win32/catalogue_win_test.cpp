@@ -4,8 +4,8 @@
 
 #include "autorun/catalogue.h"
 #include "common/registry_paths.h"
-#include "platform/win32/win32_platform.h"
 #include "support/reg.h"
+#include "windows/win32_platform.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/tasks_win.h"
+#include "windows/tasks_win.h"
 
 namespace fakecom {
 

@@ -2,11 +2,11 @@
 
 #include <windows.h>
 
-#include "platform/win32/file_info_win.h"
-#include "platform/win32/files_win.h"
-#include "platform/win32/image_list_win.h"
 #include "support/version_info.h"
 #include "ui/icon_cache.h"
+#include "windows/file_info_win.h"
+#include "windows/files_win.h"
+#include "windows/image_list_win.h"
 
 namespace {
 

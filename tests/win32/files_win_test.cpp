@@ -5,9 +5,9 @@
 #include <algorithm>
 
 #include "contract/files_contract.h"
-#include "platform/win32/files_win.h"
-#include "platform/win32/system_win.h"
 #include "support/path.h"
+#include "windows/files_win.h"
+#include "windows/system_win.h"
 #include "wine.h"
 
 namespace {

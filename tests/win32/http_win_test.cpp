@@ -9,14 +9,14 @@
 #include <nlohmann/json.hpp>
 
 #include "common/update_fakes.h"
-#include "platform/fake/fake_shell.h"
-#include "platform/win32/http_win.h"
+#include "fakes/fake_shell.h"
 #include "support/utf8.h"
-#include "update/check_update.h"
 #include "update/background.h"
+#include "update/check_update.h"
 #include "update/error_report.h"
 #include "update/win32/update_win.h"
 #include "win32/wine.h"
+#include "windows/http_win.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <cstdlib>
 
 #include "contract/locale_contract.h"
-#include "platform/win32/locale_win.h"
-#include "platform/win32/resources_win.h"
+#include "windows/locale_win.h"
+#include "windows/resources_win.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
-#include "platform/win32/registry_win.h"
 #include "contract/registry_contract.h"
+#include "windows/registry_win.h"
 #include "wine.h"
 
 INSTANTIATE_TEST_SUITE_P(Win32, RegistryContract,

@@ -7,9 +7,9 @@
 #include "autorun/service_source.h"
 #include "common/registry_paths.h"
 #include "contract/services_contract.h"
-#include "platform/win32/registry_win.h"
-#include "platform/win32/services_win.h"
 #include "support/reg.h"
+#include "windows/registry_win.h"
+#include "windows/services_win.h"
 #include "wine.h"
 
 namespace {

@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "platform/win32/files_win.h"
-#include "platform/win32/shell_win.h"
+#include "windows/files_win.h"
+#include "windows/shell_win.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <ctime>
 
 #include "contract/system_contract.h"
-#include "platform/win32/system_win.h"
+#include "windows/system_win.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include "autorun/task_source.h"
 #include "contract/tasks_contract.h"
 #include "fake_task_com.h"
-#include "platform/fake/fake_platform.h"
+#include "fakes/fake_platform.h"
 
 namespace {
 

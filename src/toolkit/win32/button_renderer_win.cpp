@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "platform/win32/gdi_win.h"
 #include "toolkit/win32/gdiplus_win.h"
+#include "windows/gdi_win.h"
 
 namespace {
 

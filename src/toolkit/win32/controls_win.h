@@ -13,10 +13,10 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/win32/gdi_win.h"
 #include "theme/button_styles.h"
 #include "toolkit/layout.h"
 #include "translate/translate.h"
+#include "windows/gdi_win.h"
 
 class Form;
 

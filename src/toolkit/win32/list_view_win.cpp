@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
-#include "platform/win32/gdi_win.h"
-#include "platform/win32/system_dll.h"
 #include "toolkit/win32/dpi_win.h"
+#include "windows/gdi_win.h"
+#include "windows/system_dll.h"
 
 ListView::ListView(Form& form, Control& parent, std::wstring name) : Control(form, &parent, std::move(name), false) {
   CreateWindowOf(

@@ -4,7 +4,7 @@
 
 #include <stdexcept>
 
-#include "platform/win32/system_dll.h"
+#include "windows/system_dll.h"
 
 namespace {
 

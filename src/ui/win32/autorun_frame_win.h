@@ -8,12 +8,12 @@
 #include "platform/files.h"
 #include "platform/save_dialog.h"
 #include "platform/shell.h"
-#include "platform/win32/image_list_win.h"
 #include "toolkit/win32/controls_win.h"
 #include "toolkit/win32/list_view_win.h"
 #include "toolkit/win32/styled_button_win.h"
 #include "translate/translate.h"
 #include "ui/autorun_model.h"
+#include "windows/image_list_win.h"
 
 // What the frame works with.
 struct FrameServices {

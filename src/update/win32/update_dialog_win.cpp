@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/win32/gdi_win.h"
 #include "toolkit/layout.h"
 #include "toolkit/win32/dpi_win.h"
 #include "update/reply.h"
 #include "update/update_text.h"
 #include "update/web_address.h"
+#include "windows/gdi_win.h"
 
 namespace {
 

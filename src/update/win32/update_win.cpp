@@ -7,15 +7,15 @@
 #include <mutex>
 #include <optional>
 
-#include "platform/win32/file_info_win.h"
-#include "platform/win32/http_win.h"
-#include "platform/win32/personal_names_win.h"
-#include "platform/win32/registry_win.h"
-#include "platform/win32/system_dll.h"
 #include "update/error_report.h"
 #include "update/update_text.h"
 #include "update/win32/update_dialog_win.h"
 #include "update/win32/update_status_win.h"
+#include "windows/file_info_win.h"
+#include "windows/http_win.h"
+#include "windows/personal_names_win.h"
+#include "windows/registry_win.h"
+#include "windows/system_dll.h"
 
 namespace {
 
