@@ -3,6 +3,7 @@
 #include <optional>
 #include <tuple>
 #include <unordered_map>
+#include <unordered_set>
 
 #include <nlohmann/json.hpp>
 
@@ -229,14 +230,14 @@ ProfilePlan PlanProfile(const std::vector<ProfileEntry>& profile, const AutorunL
   for (const auto& entry : list)
     here[IdentityOf(entry->From, PortableText(entry->Target, names))].push_back(entry.get());
   ProfilePlan plan;
-  std::unordered_map<const TAutorunInfo*, bool> named;
+  std::unordered_set<const TAutorunInfo*> named;
   for (const ProfileEntry& wanted : profile) {
     const auto found = here.find(IdentityOf(wanted.from, wanted.target));
     if (found == here.end()) {
       plan.missing.push_back(&wanted);
       continue;
     }
-    for (const TAutorunInfo* entry : found->second) named[entry] = true;
+    named.insert(found->second.begin(), found->second.end());
     if (found->second.size() > 1) {
       plan.ambiguous.push_back(&wanted);
     } else if (found->second[0]->Enabled != wanted.enabled) {
