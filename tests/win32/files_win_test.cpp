@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <string>
 
 #include "contract/files_contract.h"
 #include "support/path.h"
@@ -130,8 +131,13 @@ TEST_F(Win32Files, AFailedReplaceKeepsTheOldFileAndLeavesNothingBehind) {
   EXPECT_EQ(Read(L"\\out.txt"), "old");
   std::vector<std::wstring> names = Names();
   if (OnWine()) {
-    // Known Wine deviation: Wine's ReplaceFileW leaves a temporary file of its own ("r1a2b3.tmp").
-    std::erase_if(names, [](const std::wstring& n) { return n.size() == 10 && n[0] == L'r' && n.ends_with(L".tmp"); });
+    // Known Wine deviation: Wine's ReplaceFileW moves the old file aside under a name from
+    // GetTempFileNameW(dir, "rf", 0), "rf" and the tick count's low 16 bits in 1 to 4 hex digits
+    // ("rf9c.tmp", "rf1a2b.tmp"), and leaves that empty file behind when the move fails.
+    std::erase_if(names, [](const std::wstring& n) {
+      if (n.size() < 7 || n.size() > 10 || !n.starts_with(L"rf") || !n.ends_with(L".tmp")) return false;
+      return n.find_first_not_of(L"0123456789abcdef", 2) == n.size() - 4;
+    });
   }
   EXPECT_EQ(names, std::vector<std::wstring>{L"out.txt"}) << "no temporary file is left behind";
 }
