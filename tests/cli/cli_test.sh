@@ -15,13 +15,13 @@ check() { # description, then a command that must succeed
 scratch=$(mktemp -d)
 run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 approved='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\StartupApproved\Run'
-cleanup() {
-  rm -rf "$scratch"
+unseed() {
   wine_run sc delete TarnwickCliSvc >/dev/null 2>&1
   wine_run reg delete "$run_key" /v 'Tarnwick, "CLI" tool' /f /reg:64 >/dev/null 2>&1
   wine_run reg delete "$approved" /v 'Tarnwick, "CLI" tool' /f /reg:64 >/dev/null 2>&1
 }
-trap cleanup EXIT
+trap 'rm -rf "$scratch"; unseed' EXIT
+unseed # what a run cut short left behind
 
 wine_run sc create TarnwickCliSvc binpath= 'C:\Tarnwick\cli svc.exe -k x' start= demand displayname= 'Tarnwick CLI service' >/dev/null 2>&1
 # A Run value the user switched off on 2024-05-11 at 21:18:55 UTC, whose program is not there.

@@ -26,10 +26,11 @@ inline HWND FindOwnDialog() {
 
 class DialogDriver {
  public:
-  // Waits up to five seconds for the dialog, then runs `answer` on it from this thread.
+  // Waits up to thirty seconds for the dialog, then runs `answer` on it from this thread: a dialog
+  // left unanswered would hold its test until the suite's time runs out.
   explicit DialogDriver(std::function<void(HWND)> answer)
       : thread_([answer = std::move(answer), this] {
-          for (int wait = 0; wait < 500; ++wait) {
+          for (int wait = 0; wait < 3000; ++wait) {
             if (const HWND dialog = FindOwnDialog()) {
               Sleep(50); // laid out and shown
               answer(dialog);

@@ -73,6 +73,15 @@ void Pump(int milliseconds) {
   } while (GetTickCount64() < end);
 }
 
+bool PumpUntil(const std::function<bool()>& done, int milliseconds) {
+  const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(milliseconds);
+  while (!done()) {
+    if (GetTickCount64() >= end) return false;
+    Pump(10);
+  }
+  return true;
+}
+
 bool SaveWindowPicture(HWND window, const wchar_t* path) {
   StartGdiplus();
   RECT rect;

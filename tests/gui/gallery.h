@@ -3,6 +3,7 @@
 // toolbar whose "Home" tab is down, a row of styled buttons per appearance with one button per
 // state, a check box and a status bar.
 #include <array>
+#include <functional>
 
 #include "toolkit/win32/controls_win.h"
 #include "toolkit/win32/styled_button_win.h"
@@ -36,5 +37,8 @@ void Focus(StyledButton& button);
 void Hover(StyledButton& button);
 // Lets the window's messages run for `milliseconds`.
 void Pump(int milliseconds);
+// Lets them run until `done` holds, for at most `milliseconds`; whether it held. For what another
+// thread brings, whose time a loaded machine cannot promise.
+bool PumpUntil(const std::function<bool()>& done, int milliseconds = 10000);
 // Saves what the screen shows of `window`, frame included, as a PNG.
 bool SaveWindowPicture(HWND window, const wchar_t* path);

@@ -399,8 +399,7 @@ TEST_F(MainWindow, TheReplyWaitsUntilTheSaveDialogsLoopEnds) {
   RunHandler(save.onClick);
   EXPECT_TRUE(http->answered);
   EXPECT_FALSE(shownDuring) << "the reply step ran inside the dialog's loop";
-  Pump(300);
-  EXPECT_NE(window->FindComponent(L"StatusBar"), nullptr) << "and after it";
+  EXPECT_TRUE(PumpUntil([&] { return window->FindComponent(L"StatusBar") != nullptr; })) << "and after it";
   EXPECT_GE(window->GetNameWhite().IndexOf(L"Notes"), 0);
 }
 
@@ -524,12 +523,12 @@ TEST_F(MainWindow, TheStartUpReplyMergesItsListsAndReconcilesTheList) {
   auto http = std::make_shared<platform::FakeHttp>();
   http->Answers = {R"({"name_white":["AUDIOSRV","Sample"],"file_white":"notes.lnk","name_black":["Evil"]})"};
   const auto window = Open(L"en", nullptr, http);
+  ASSERT_TRUE(PumpUntil([&] { return window->GetNameBlack().IndexOf(L"evil") >= 0; })) << "the reply merged";
   EXPECT_EQ(Rows(*window), (std::vector<std::wstring>{L"Notes|HKCU", L"Sample Agent|SERV"}))
       << "shown before the reply came, the row stays until a full reload";
   SendMessageW(window->FrmAutorun->ListAutorun.Handle(), WM_KEYDOWN, VK_F5, 0);
   EXPECT_EQ(Rows(*window), std::vector<std::wstring>{L"Notes|HKCU"}) << "Sample Agent white-listed by the reply";
   EXPECT_EQ(window->GetFileWhite().Count(), 0) << "a string is no array";
-  EXPECT_GE(window->GetNameBlack().IndexOf(L"evil"), 0);
   const int builtIn = window->GetNameWhite().IndexOf(L"audiosrv");
   ASSERT_GE(builtIn, 0);
   EXPECT_EQ(window->GetNameWhite()[builtIn], L"Audiosrv") << "the built-in entry, not the reply's capitals";
@@ -567,7 +566,7 @@ TEST_F(MainWindow, AnAcceptedUpdateShowsTheNoticeAndClosesTheWindow) {
   DialogDriver driver([](HWND dialog) { PostMessageW(dialog, WM_COMMAND, IDYES, 0); });
   const auto window = Open(L"de", nullptr, http);
   window->OnDestroy = [&] { closed = true; };
-  Pump(300);
+  PumpUntil([&] { return driver.found && (closed || !IsWindow(window->Handle())); });
   EXPECT_TRUE(driver.found);
   EXPECT_EQ(fake.shell.Opened, std::vector<std::wstring>{L"https://dl.tarnwick.test/setup.exe"});
   EXPECT_TRUE(closed || !IsWindow(window->Handle()));
@@ -580,7 +579,7 @@ TEST_F(MainWindow, AnUpdateDeclinedLeavesTheWindowAndLoadsTheList) {
   http->Answers = {R"({"update":"https://dl.tarnwick.test/setup.exe"})"};
   DialogDriver driver([](HWND dialog) { PostMessageW(dialog, WM_COMMAND, IDNO, 0); });
   const auto window = Open(L"en", nullptr, http);
-  Pump(200);
+  PumpUntil([&] { return driver.found.load(); });
   EXPECT_TRUE(driver.found);
   EXPECT_TRUE(IsWindowVisible(window->Handle()));
   EXPECT_TRUE(fake.shell.Opened.empty());

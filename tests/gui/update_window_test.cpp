@@ -61,6 +61,7 @@ Seen Look(HWND dialog) {
   if (const HWND line = GetDlgItem(dialog, kUpdateSeparator)) {
     seen.hasSeparator = true;
     seen.separator = ClientRectOf(dialog, line);
+    UpdateWindow(line); // painted now, not read from the screen before its first paint
     const HDC dc = GetDC(line);
     seen.separatorColor = GetPixel(dc, 5, 0);
     ReleaseDC(line, dc);

@@ -40,6 +40,14 @@ BOOL CALLBACK FindStep(HWND window, LPARAM data) {
 }
 
 HWND MainWindow() { return FindWindowW(L"TarnwickForm", L"Tarnwick"); }
+// The main window once the program has shown it: the window is made hidden, and a minimise that
+// came before the showing would be undone by it.
+HWND ShownMainWindow() {
+  return WaitFor([] {
+    const HWND window = MainWindow();
+    return window && IsWindowVisible(window) ? window : nullptr;
+  });
+}
 // The update dialog once it is shown, its controls made.
 HWND Dialog() {
   return WaitFor([] {
@@ -112,7 +120,7 @@ int wmain(int argc, wchar_t** argv) {
   const std::wstring command = argc > 1 ? argv[1] : L"";
   const wchar_t* argument = argc > 2 ? argv[2] : L"";
   if (command == L"dialog-shot" || command == L"window-shot") {
-    const HWND window = command == L"dialog-shot" ? Dialog() : WaitFor(MainWindow);
+    const HWND window = command == L"dialog-shot" ? Dialog() : ShownMainWindow();
     if (!window) return 1;
     Sleep(300); // painted
     return SaveWindowPicture(window, argument) ? 0 : 1;
@@ -175,7 +183,7 @@ int wmain(int argc, wchar_t** argv) {
     return list && PostMessageW(list, WM_KEYDOWN, VK_F5, 0) ? 0 : 1;
   }
   if (command == L"minimise") {
-    const HWND window = WaitFor(MainWindow);
+    const HWND window = ShownMainWindow();
     if (!window) return 1;
     ShowWindow(window, SW_MINIMIZE);
     return 0;
