@@ -41,11 +41,11 @@ struct Server {
     seen_ = requests.size();
     return fresh;
   }
-  // The requests recorded since the last take, once there are `count` of them or five seconds
+  // The requests recorded since the last take, once there are `count` of them or thirty seconds
   // have passed: requests sent on a thread of their own.
   std::vector<nlohmann::json> WaitForRequests(std::size_t count) {
     std::vector<nlohmann::json> requests;
-    for (int wait = 0; wait < 500 && requests.size() < count; ++wait) {
+    for (int wait = 0; wait < 3000 && requests.size() < count; ++wait) {
       Sleep(10);
       for (auto& request : TakeRequests()) requests.push_back(std::move(request));
     }

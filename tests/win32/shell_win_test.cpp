@@ -21,7 +21,7 @@ TEST(Win32Shell, OpensWhatItIsGiven) {
   platform::Win32Shell shell;
   shell.ShellOpen(script); // the shell runs the script, which leaves the marker
   bool opened = false;
-  for (int i = 0; i < 100 && !opened; ++i, Sleep(100)) opened = files.IsFile(marker);
+  for (int i = 0; i < 300 && !opened; ++i, Sleep(100)) opened = files.IsFile(marker);
   EXPECT_TRUE(opened);
   shell.ShellOpen(std::wstring(temp) + L"tarnwick-no-such-file.txt"); // fails without a word
   DeleteFileW(script.c_str());
