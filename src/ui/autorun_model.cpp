@@ -38,22 +38,26 @@ struct NoCaseEqual {
 
 Visibility TAutorunModel::VisibilityOf(const TAutorunInfo& entry, bool allPrograms) const {
   using Reason = Visibility::Reason;
+  // A list hides an entry whatever "All Programs" says, so it is named first.
+  const bool files = SourceOfTag(entry.From) == AutorunSource::File;
+  if (const std::wstring* line = WhiteListed(entry, fileWhite_, nameWhite_, folderTokens_)) return {files ? Reason::FileWhite : Reason::NameWhite, line};
   if (entry.Caption.empty()) return {Reason::NoCaption};
   if (!entry.Enabled && !allPrograms) return {Reason::Disabled};
-  const std::wstring* line = nullptr;
+  return {};
+}
+
+const std::wstring* WhiteListed(const TAutorunInfo& entry, const FilterList& fileWhite, const FilterList& nameWhite,
+                                const FolderTokens& folderTokens) {
   switch (SourceOfTag(entry.From)) {
     case AutorunSource::Task:
     case AutorunSource::Registry:
-      line = ListedBy(nameWhite_, folderTokens_, FileNamePart(entry.Target), false);
-      break;
+      return ListedBy(nameWhite, folderTokens, FileNamePart(entry.Target), false);
     case AutorunSource::Service:
-      line = ListedBy(nameWhite_, folderTokens_, entry.Target, false);
-      break;
+      return ListedBy(nameWhite, folderTokens, entry.Target, false);
     case AutorunSource::File:
-      if ((line = ListedBy(fileWhite_, folderTokens_, entry.Target, true))) return {Reason::FileWhite, line};
-      break;
+      return ListedBy(fileWhite, folderTokens, entry.Target, true);
   }
-  return line ? Visibility{Reason::NameWhite, line} : Visibility{};
+  return nullptr;
 }
 
 TAutorunItem TAutorunModel::MakeRow(const TAutorunInfo& entry) {

@@ -41,6 +41,11 @@ struct Visibility {
   const std::wstring* line = nullptr; // FileWhite, NameWhite: the list's item that matched
 };
 
+// The line of a white list that hides `entry` whatever else holds, or null: a Startup file is
+// matched by its path against `fileWhite`, any other entry by its name against `nameWhite`.
+const std::wstring* WhiteListed(const TAutorunInfo& entry, const FilterList& fileWhite, const FilterList& nameWhite,
+                                const FolderTokens& folderTokens);
+
 class TAutorunModel {
  public:
   TAutorunModel(AutorunCatalogue& catalogue, platform::FileSystem& files, platform::FileInfo& fileInfo,
