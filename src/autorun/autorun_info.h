@@ -17,6 +17,9 @@ class TAutorunInfo {
   std::wstring Target;   // identifies the entry within its source; handed back to switch it
   std::wstring From;     // source tag
   bool Enabled = false;
+  // A service's start type as configured (2 automatic, 3 manual, 4 disabled; Enabled is true
+  // only for automatic); 0 for the other sources.
+  std::uint32_t StartType = 0;
   // When the entry was last switched, as its StartupApproved value records it (a FILETIME, UTC);
   // 0 when none does, and always for scheduled tasks and services.
   std::uint64_t SwitchedAt = 0;

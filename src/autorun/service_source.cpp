@@ -56,6 +56,7 @@ void AddServices(platform::ServiceManager& manager, AutorunList& list) {
     entry->Target = status.ServiceName;
     entry->From = kTagService;
     entry->Enabled = config.StartType == kServiceAutoStart;
+    entry->StartType = config.StartType;
     list.push_back(std::move(entry));
   }
 }

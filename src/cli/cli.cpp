@@ -9,6 +9,7 @@
 #include "autorun/saved_list.h"
 #include "autorun/startup_folders.h"
 #include "cli/profile.h"
+#include "platform/http.h"
 #include "support/text.h"
 #include "support/utf8.h"
 #include "ui/autorun_model.h"
@@ -37,9 +38,44 @@ constexpr char kUsage[] =
     "           --check changes nothing and exits 1 when the machine differs; below Windows 10,\n"
     "           where disabling deletes an entry, it disables only with --allow-delete\n";
 
+// A text as the text outputs print it: a control character, or one that turns the direction of
+// what follows, is shown as an escape ("\x1B", "\u202E"), so that no name from the registry, a
+// profile or a reply can rewrite what a console or a log shows around it.
+std::string Printable(std::wstring_view text) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  std::size_t run = 0; // the start of the characters not yet written
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const std::uint32_t c = static_cast<std::uint32_t>(text[i]);
+    const bool control = c < 0x20 || (c >= 0x7F && c < 0xA0);
+    const bool direction = c == 0x061C || c == 0x200E || c == 0x200F || (c >= 0x202A && c <= 0x202E) ||
+                           (c >= 0x2066 && c <= 0x2069);
+    if (!control && !direction) continue;
+    out += Utf8FromWide(text.substr(run, i - run));
+    run = i + 1;
+    out += c < 0x100 ? "\\x" : "\\u";
+    for (int shift = c < 0x100 ? 4 : 12; shift >= 0; shift -= 4) out += kHex[c >> shift & 15];
+  }
+  return out + Utf8FromWide(text.substr(run));
+}
+
 int Usage(std::string& err, const std::string& problem) {
   err += "tarnwick-cli: " + problem + "\n" + kUsage;
   return 2;
+}
+
+// Reads the file `path` that the command is given, at most `maxBytes` of it; false, with the
+// reason in `err`, when it cannot be read or is larger (`limit` says the limit in words).
+bool ReadInput(platform::FileSystem& files, const std::wstring& path, std::size_t maxBytes, const char* limit,
+               std::string& data, std::string& err) {
+  std::wstring message;
+  if (!files.ReadWholeFile(path, maxBytes, data, message)) {
+    err += "tarnwick-cli: cannot read " + Printable(path) + ": " + Utf8FromWide(message) + "\n";
+    return false;
+  }
+  if (data.size() <= maxBytes) return true;
+  err += "tarnwick-cli: cannot read " + Printable(path) + ": larger than " + limit + "\n";
+  return false;
 }
 
 bool HasProgramFile(const TAutorunInfo& entry) {
@@ -47,9 +83,15 @@ bool HasProgramFile(const TAutorunInfo& entry) {
   return source == AutorunSource::Registry || source == AutorunSource::File;
 }
 
+// The state of an entry in a word; a service that starts manually is neither enabled nor disabled.
+const char* StateName(const TAutorunInfo& entry) {
+  if (SourceOfTag(entry.From) == AutorunSource::Service && entry.StartType == win::kServiceDemandStart) return "manual";
+  return entry.Enabled ? "enabled" : "disabled";
+}
+
 // "From|Caption|Target", as list prints an entry.
 std::string Named(std::wstring_view from, std::wstring_view caption, std::wstring_view target) {
-  return Utf8FromWide(std::wstring(from) + L"|" + std::wstring(caption) + L"|" + std::wstring(target));
+  return Printable(from) + "|" + Printable(caption) + "|" + Printable(target);
 }
 std::string Named(const TAutorunInfo& e) { return Named(e.From, e.Caption, e.Target); }
 
@@ -183,10 +225,9 @@ int ListVisible(const CliServices& services, const VisibleOptions& options, std:
   std::optional<FilterList> builtInName; // only where a reply is merged
   if (options.reply) {
     std::string text;
-    std::wstring message;
-    if (!services.files.ReadWholeFile(*options.reply, text, message)) {
-      err += "tarnwick-cli: cannot read " + Utf8FromWide(*options.reply) + ": " + Utf8FromWide(message) + "\n";
-      return 1;
+    if (!ReadInput(services.files, *options.reply, platform::kMaxReplyBytes, "1 MiB, the most a reply may be", text,
+                   err)) {
+      return 2;
     }
     // The built-in name lines apart, to tell a reply's line from one of the program's own.
     if (options.explain) {
@@ -215,7 +256,7 @@ int ListVisible(const CliServices& services, const VisibleOptions& options, std:
       if (csv) {
         csv->Record({e->From, e->Caption, e->Target, why.empty() ? L"yes" : L"no", why});
       } else {
-        out += Named(*e) + (why.empty() ? "|shown" : "|hidden: " + Utf8FromWide(why)) + "\n";
+        out += Named(*e) + (why.empty() ? "|shown" : "|hidden: " + Printable(why)) + "\n";
       }
     }
     return 0;
@@ -230,7 +271,7 @@ int ListVisible(const CliServices& services, const VisibleOptions& options, std:
     return 0;
   }
   for (const TAutorunItem& row : model.Rows()) {
-    out += Utf8FromWide(row.FileName + L"|" + row.From + (row.Enabled ? L"|enabled" : L"|disabled")) + "\n";
+    out += Printable(row.FileName) + "|" + Printable(row.From) + (row.Enabled ? "|enabled\n" : "|disabled\n");
   }
   return 0;
 }
@@ -254,12 +295,12 @@ int Switch(AutorunCatalogue& catalogue, const std::vector<std::wstring>& args, s
       target = args[++i];
       haveTarget = true;
     } else {
-      return Usage(err, "unexpected argument: " + Utf8FromWide(args[i]));
+      return Usage(err, "unexpected argument: " + Printable(args[i]));
     }
   }
   if (!haveFrom || !haveTarget) return Usage(err, "both --from and --target are needed");
 
-  const std::string what = Utf8FromWide(from + L"|" + target);
+  const std::string what = Printable(from) + "|" + Printable(target);
   AutorunList list;
   catalogue.GetAutorunList(list);
   if (!Find(list, from, target)) {
@@ -275,9 +316,9 @@ int Switch(AutorunCatalogue& catalogue, const std::vector<std::wstring>& args, s
   catalogue.GetAutorunList(list);
   const TAutorunInfo* after = Find(list, from, target);
   // Below Windows 10 a disabled Run value or Startup file is gone: that is its disabled state.
-  if ((after && after->Enabled == enable) || (!after && !enable)) return 0;
+  if ((after && HasState(*after, enable)) || (!after && !enable)) return 0;
   err += "tarnwick-cli: no change: " + what +
-         (after ? " is still " + std::string(after->Enabled ? "enabled" : "disabled") +
+         (after ? " is still " + std::string(StateName(*after)) +
                       " (access denied, or the system refused the change)\n"
                 : " is gone\n");
   return 1;
@@ -300,7 +341,7 @@ int Export(const CliServices& services, const std::wstring& file, std::string& e
   services.catalogue.GetAutorunList(list);
   std::wstring message;
   if (!services.files.WriteWholeFile(file, FormatProfile(list, *names), message)) {
-    err += "tarnwick-cli: cannot write " + Utf8FromWide(file) + ": " + Utf8FromWide(message) + "\n";
+    err += "tarnwick-cli: cannot write " + Printable(file) + ": " + Utf8FromWide(message) + "\n";
     return 1;
   }
   return 0;
@@ -320,11 +361,9 @@ const TAutorunInfo* FindNoCase(const AutorunList& list, std::wstring_view from, 
 }
 
 int Apply(const CliServices& services, const ApplyOptions& options, std::string& out, std::string& err) {
-  const std::string file = Utf8FromWide(options.file);
+  const std::string file = Printable(options.file);
   std::string text;
-  std::wstring message;
-  if (!services.files.ReadWholeFile(options.file, text, message)) {
-    err += "tarnwick-cli: cannot read " + file + ": " + Utf8FromWide(message) + "\n";
+  if (!ReadInput(services.files, options.file, kMaxProfileBytes, "16 MiB, the most a profile may be", text, err)) {
     return 2;
   }
   std::string problem;
@@ -337,12 +376,25 @@ int Apply(const CliServices& services, const ApplyOptions& options, std::string&
   if (!names) return 1;
   AutorunList list;
   services.catalogue.GetAutorunList(list);
-  const ProfilePlan plan = PlanProfile(*profile, list, *names);
+  // What the window never shows, because the program's own lists name it, no profile switches:
+  // the server's lines only hide, so they protect nothing.
+  FilterList builtInNames(services.locale), noFiles(services.locale);
+  LoadListFromResource(services.resources, builtInNames, L"name_white");
+  const ProfilePlan plan = PlanProfile(*profile, list, *names, [&](const TAutorunInfo& entry) {
+    return WhiteListed(entry, noFiles, builtInNames, services.folderTokens) != nullptr;
+  });
 
   for (const ProfileEntry* missing : plan.missing) {
     out += "not on this machine, left alone: " + Named(missing->from, missing->caption, missing->target) + "\n";
   }
   for (const TAutorunInfo* unnamed : plan.unnamed) out += "not in the profile, left alone: " + Named(*unnamed) + "\n";
+  for (const ProfilePlan::Kept& kept : plan.protectedEntries) {
+    out += "protected, left alone: " + Named(*kept.entry) + "\n";
+  }
+  for (const ProfilePlan::Kept& kept : plan.manual) {
+    out += std::string(kept.wanted->startType == ServiceStart::Manual ? "manual" : "manual or disabled") +
+           " in the profile, left alone: " + Named(*kept.entry) + "\n";
+  }
   std::size_t notDone = 0;
   const auto fail = [&](const std::string& what, const std::string& why) {
     err += "tarnwick-cli: not done: " + what + ": " + why + "\n";
@@ -350,6 +402,9 @@ int Apply(const CliServices& services, const ApplyOptions& options, std::string&
   };
   for (const ProfileEntry* ambiguous : plan.ambiguous) {
     fail(Named(ambiguous->from, ambiguous->caption, ambiguous->target), "it names more than one entry here");
+  }
+  for (const ProfileEntry* repeated : plan.repeated) {
+    fail(Named(repeated->from, repeated->caption, repeated->target), "the profile names it more than once");
   }
   // Below Windows 10 a Run value or a Startup file is disabled by deleting it.
   const bool disablingDeletes = services.system.MajorVersion() < 10;
@@ -365,7 +420,9 @@ int Apply(const CliServices& services, const ApplyOptions& options, std::string&
   const auto summary = [&](std::string_view changed, std::size_t count) {
     out += std::to_string(count) + " " + std::string(changed) + ", " + std::to_string(plan.alike) +
            " as the profile says, " + std::to_string(notDone) + " not done, " + std::to_string(plan.missing.size()) +
-           " not on this machine, " + std::to_string(plan.unnamed.size()) + " not in the profile\n";
+           " not on this machine, " + std::to_string(plan.unnamed.size()) + " not in the profile, " +
+           std::to_string(plan.protectedEntries.size()) + " protected, " + std::to_string(plan.manual.size()) +
+           " manual in the profile\n";
   };
   if (options.check || options.dryRun) {
     for (const ProfilePlan::Change& change : changes) {
@@ -397,14 +454,14 @@ int Apply(const CliServices& services, const ApplyOptions& options, std::string&
     services.catalogue.GetAutorunList(after);
     for (const ProfilePlan::Change* change : switched) {
       const TAutorunInfo* now = FindNoCase(after, change->entry->From, change->entry->Target);
-      if (now && now->Enabled == change->enabled) {
+      if (now && HasState(*now, change->enabled)) {
         out += (change->enabled ? "enabled: " : "disabled: ") + Named(*change->entry) + "\n";
         ++done;
       } else if (!now && !change->enabled && disablingDeletes) {
         out += "deleted: " + Named(*change->entry) + "\n";
         ++done;
       } else {
-        fail(Named(*change->entry), now ? std::string("still ") + (now->Enabled ? "enabled" : "disabled") +
+        fail(Named(*change->entry), now ? std::string("still ") + StateName(*now) +
                                               " (access denied, or the system refused the change)"
                                         : "gone");
       }
@@ -440,7 +497,7 @@ int RunCli(const std::vector<std::wstring>& args, const CliServices& services, s
       } else if (args[i] == L"--reply" && !options.reply && i + 1 < args.size()) {
         options.reply = args[++i];
       } else {
-        return Usage(err, "unexpected argument: " + Utf8FromWide(args[i]));
+        return Usage(err, "unexpected argument: " + Printable(args[i]));
       }
     }
     if (json && csv) return Usage(err, "--json and --csv exclude each other");
@@ -470,7 +527,7 @@ int RunCli(const std::vector<std::wstring>& args, const CliServices& services, s
         options.file = args[i];
         haveFile = true;
       } else {
-        return Usage(err, "unexpected argument: " + Utf8FromWide(args[i]));
+        return Usage(err, "unexpected argument: " + Printable(args[i]));
       }
     }
     if (!haveFile) return Usage(err, "apply takes one FILE");
@@ -483,11 +540,11 @@ int RunCli(const std::vector<std::wstring>& args, const CliServices& services, s
     services.catalogue.GetAutorunList(list);
     std::wstring message;
     if (!services.files.WriteWholeFile(args[1], FormatSavedList(list), message)) {
-      err += "tarnwick-cli: cannot write " + Utf8FromWide(args[1]) + ": " + Utf8FromWide(message) + "\n";
+      err += "tarnwick-cli: cannot write " + Printable(args[1]) + ": " + Utf8FromWide(message) + "\n";
       return 1;
     }
     return 0;
   }
   if (command == L"enable" || command == L"disable") return Switch(services.catalogue, args, err);
-  return Usage(err, "unknown command: " + Utf8FromWide(command));
+  return Usage(err, "unknown command: " + Printable(command));
 }

@@ -98,13 +98,18 @@ bool FakeFileSystem::WriteWholeFile(std::wstring_view path, std::string_view dat
   return true;
 }
 
-bool FakeFileSystem::ReadWholeFile(std::wstring_view path, std::string& data, std::wstring& message) {
+bool FakeFileSystem::ReadWholeFile(std::wstring_view path, std::size_t maxBytes, std::string& data,
+                                   std::wstring& message) {
+  if (path.starts_with(L"\\\\.\\")) {
+    message = kNotADiskFile;
+    return false;
+  }
   const Node* node = Find(path);
   if (!node || node->directory) {
     message = node ? kAccessDenied : IsFolder(Parent(path)) ? kFileNotFound : kPathNotFound;
     return false;
   }
-  data = node->content;
+  data = node->content.substr(0, maxBytes + 1);
   return true;
 }
 

@@ -24,7 +24,8 @@ class FakeFileSystem final : public FileSystem {
   bool RemoveFile(std::wstring_view path, std::wstring& message) override;
   bool IsFile(std::wstring_view path) override;
   bool WriteWholeFile(std::wstring_view path, std::string_view data, std::wstring& message) override;
-  bool ReadWholeFile(std::wstring_view path, std::string& data, std::wstring& message) override;
+  // Paths that begin "\\.\" are devices.
+  bool ReadWholeFile(std::wstring_view path, std::size_t maxBytes, std::string& data, std::wstring& message) override;
 
  private:
   struct Node {

@@ -1,11 +1,15 @@
 #pragma once
 // Folders and files as the shell and kernel32 give them.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace platform {
+
+// What ReadWholeFile says of a path that names a device or a pipe, for which the system has no text.
+inline constexpr wchar_t kNotADiskFile[] = L"It is a device or a pipe, not a file.";
 
 struct DirectoryEntry {
   std::wstring Name;
@@ -30,8 +34,12 @@ class FileSystem {
   // file and any earlier file as it was; a replaced file keeps its security and attributes.
   // On failure `message` is the system's text.
   virtual bool WriteWholeFile(std::wstring_view path, std::string_view data, std::wstring& message) = 0;
-  // The bytes of the file `path`; on failure `message` is the system's text.
-  virtual bool ReadWholeFile(std::wstring_view path, std::string& data, std::wstring& message) = 0;
+  // The bytes of the file `path`, at most `maxBytes` + 1 of them: more tells the caller that
+  // the file is over its limit, which is never read whole. A device or a pipe is no file: it
+  // is refused before it is read, since reading it may never end. On failure `message` is the
+  // system's text, or says that the path names no file on a disk.
+  virtual bool ReadWholeFile(std::wstring_view path, std::size_t maxBytes, std::string& data,
+                             std::wstring& message) = 0;
 };
 
 } // namespace platform

@@ -4,6 +4,8 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
+
 #include "support/unique_resource.h"
 
 namespace platform {
@@ -112,18 +114,27 @@ bool Win32FileSystem::WriteWholeFile(std::wstring_view path, std::string_view da
   return false;
 }
 
-bool Win32FileSystem::ReadWholeFile(std::wstring_view path, std::string& data, std::wstring& message) {
+bool Win32FileSystem::ReadWholeFile(std::wstring_view path, std::size_t maxBytes, std::string& data,
+                                    std::wstring& message) {
   const FileHandle file(Valid(CreateFileW(std::wstring(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
   if (!file) {
     message = SystemMessage(GetLastError());
     return false;
   }
+  if (GetFileType(file.get()) != FILE_TYPE_DISK) { // a console, NUL, a pipe: a read may wait for ever
+    message = kNotADiskFile;
+    return false;
+  }
   data.clear();
   char buffer[65536];
   DWORD read = 0;
   bool ok = true;
-  while ((ok = ReadFile(file.get(), buffer, sizeof(buffer), &read, nullptr)) && read > 0) data.append(buffer, read);
+  while (data.size() <= maxBytes) {
+    const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(sizeof(buffer), maxBytes + 1 - data.size()));
+    if (!(ok = ReadFile(file.get(), buffer, wanted, &read, nullptr)) || read == 0) break;
+    data.append(buffer, read);
+  }
   if (!ok) message = SystemMessage(GetLastError());
   return ok;
 }

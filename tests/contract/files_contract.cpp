@@ -4,6 +4,8 @@
 #include <functional>
 #include <vector>
 
+#include "support/utf8.h"
+
 namespace {
 
 // Windows' texts for the errors the cases meet; Wine words its own.
@@ -22,7 +24,7 @@ std::vector<std::wstring> Names(const std::vector<platform::DirectoryEntry>& ent
 std::string FilesContract::Read(const std::wstring& path) {
   std::string data = "<stale>";
   std::wstring message;
-  return files_->ReadWholeFile(path, data, message) ? data : "<missing>";
+  return files_->ReadWholeFile(path, 1 << 20, data, message) ? data : "<missing>";
 }
 
 TEST_P(FilesContract, WholeFilesAreWrittenReplacedAndRead) {
@@ -37,6 +39,25 @@ TEST_P(FilesContract, WholeFilesAreWrittenReplacedAndRead) {
   EXPECT_EQ(Read(path), "") << "an empty file";
   EXPECT_TRUE(files_->IsFile(scratch_ + L"\\OUT.TXT")) << "names compare without case";
   EXPECT_EQ(Read(scratch_ + L"\\Out.Txt"), "");
+}
+
+TEST_P(FilesContract, AReadStopsOneByteOverItsLimitAndRefusesDevices) {
+  const std::wstring path = scratch_ + L"\\big.txt";
+  std::wstring message;
+  ASSERT_TRUE(files_->WriteWholeFile(path, std::string(200000, 'x'), message));
+  for (const std::size_t limit : {std::size_t{0}, std::size_t{4}, std::size_t{65535}, std::size_t{65536},
+                                  std::size_t{199999}, std::size_t{200000}, std::size_t{1} << 30}) {
+    std::string data = "stale";
+    ASSERT_TRUE(files_->ReadWholeFile(path, limit, data, message));
+    EXPECT_EQ(data.size(), std::min<std::size_t>(limit + 1, 200000)) << "limit " << limit;
+  }
+  // A device answers a read only when it has something, which may be never.
+  for (const wchar_t* device : {L"\\\\.\\NUL", L"\\\\.\\CONIN$"}) {
+    message.clear();
+    std::string data;
+    EXPECT_FALSE(files_->ReadWholeFile(device, 99, data, message)) << Utf8FromWide(device);
+    EXPECT_FALSE(message.empty());
+  }
 }
 
 TEST_P(FilesContract, ListingGivesEveryNameOnceAndMarksFolders) {
@@ -71,9 +92,9 @@ TEST_P(FilesContract, FailuresCarryTheSystemsTextAndChangeNothing) {
       {"removing a missing file", [&](auto& m) { return files_->RemoveFile(scratch_ + L"\\missing.lnk", m); },
        kFileNotFound},
       {"removing a folder", [&](auto& m) { return files_->RemoveFile(scratch_ + L"\\Sub", m); }, nullptr},
-      {"reading a missing file", [&](auto& m) { return files_->ReadWholeFile(scratch_ + L"\\missing.txt", data, m); },
+      {"reading a missing file", [&](auto& m) { return files_->ReadWholeFile(scratch_ + L"\\missing.txt", 99, data, m); },
        kFileNotFound},
-      {"reading a folder", [&](auto& m) { return files_->ReadWholeFile(scratch_ + L"\\Sub", data, m); }, nullptr},
+      {"reading a folder", [&](auto& m) { return files_->ReadWholeFile(scratch_ + L"\\Sub", 99, data, m); }, nullptr},
       {"writing into a missing folder",
        [&](auto& m) { return files_->WriteWholeFile(scratch_ + L"\\Missing\\out.txt", "x", m); }, kPathNotFound},
       {"writing over a folder", [&](auto& m) { return files_->WriteWholeFile(scratch_ + L"\\Sub", "x", m); }, nullptr},

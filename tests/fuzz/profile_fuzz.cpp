@@ -1,5 +1,6 @@
 // Startup profiles of any bytes: the reader takes a profile within its limits or says why not,
 // and what it takes can be planned against and written out again.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -22,21 +23,38 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       if (text->size() > kMaxProfileText || text->find(L'\0') != std::wstring::npos) __builtin_trap();
     }
     if (entry.from.empty() || entry.target.empty()) __builtin_trap();
-    list.push_back(std::make_unique<TAutorunInfo>(
-        TAutorunInfo{entry.fileName, entry.caption, L"", entry.target, entry.from, !entry.enabled}));
+    if (entry.startType != ServiceStart::Unrecorded && SourceOfTag(entry.from) != AutorunSource::Service) {
+      __builtin_trap();
+    }
+    // A machine whose entries are the profile's, each in the other state (a manual service is
+    // made automatic).
+    auto other = std::make_unique<TAutorunInfo>(
+        TAutorunInfo{entry.fileName, entry.caption, L"", entry.target, entry.from, !entry.enabled});
+    other->StartType = entry.enabled ? 4 : 2;
+    list.push_back(std::move(other));
   }
-  // A machine whose entries are the profile's, each in the other state: everything changes.
+  // Every other entry is protected: those are never changed.
   const PersonalNames names{{L"C:\\Users\\fuzz"}, {}, L"C:\\Users", L"fuzz", {L"FUZZPC"}};
-  const ProfilePlan plan = PlanProfile(*profile, list, names);
-  if (plan.changes.size() + plan.alike + plan.missing.size() + plan.ambiguous.size() != profile->size()) {
+  bool odd = false;
+  const ProfilePlan plan = PlanProfile(*profile, list, names, [&](const TAutorunInfo&) { return odd = !odd; });
+  if (plan.changes.size() + plan.alike + plan.missing.size() + plan.ambiguous.size() + plan.repeated.size() +
+          plan.protectedEntries.size() + plan.manual.size() !=
+      profile->size()) {
     __builtin_trap();
   }
   for (const ProfilePlan::Change& change : plan.changes) {
-    if (change.entry->Enabled == change.enabled) __builtin_trap();
+    if (HasState(*change.entry, change.enabled)) __builtin_trap();
+    if (SourceOfTag(change.entry->From) == AutorunSource::Service && !change.enabled) {
+      const auto wanted = std::find_if(profile->begin(), profile->end(), [&](const ProfileEntry& e) {
+        return e.target == change.entry->Target && e.from == change.entry->From;
+      });
+      if (wanted == profile->end() || wanted->startType != ServiceStart::Disabled) __builtin_trap();
+    }
   }
-  // Written out, it reads again, unless hiding the names made two entries one.
+  // Written out, it reads again, every entry, unless a name's token made a text too long.
   const std::string written = FormatProfile(list, names);
   std::string again;
-  if (!ParseProfile(written, again) && again.find("again") == std::string::npos) __builtin_trap();
+  const auto reread = ParseProfile(written, again);
+  if (reread ? reread->size() != list.size() : again.find("longer than") == std::string::npos) __builtin_trap();
   return 0;
 }

@@ -497,7 +497,7 @@ TEST_F(MainWindow, SavingWritesTheWholeCatalogueAndAFailureReachesTheErrorBox) {
   RunHandler(save.onClick);
   std::string text, message;
   std::wstring error;
-  ASSERT_TRUE(fake.files.ReadWholeFile(L"C:\\saved.txt", text, error));
+  ASSERT_TRUE(fake.files.ReadWholeFile(L"C:\\saved.txt", 1 << 20, text, error));
   EXPECT_EQ(text,
             "\xEF\xBB\xBFHKCU|Notes|HKCU\\Software\\Run\\Notes\r\nSERV|Windows Audio|Audiosrv\r\n"
             "SERV|Sample Agent|SampleAgent\r\nHKLM|Tray|HKLM\\Software\\Run\\Tray\r\n")

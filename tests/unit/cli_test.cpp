@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <nlohmann/json.hpp>
 
 #include "cli/cli.h"
+#include "cli/profile.h"
 #include "common/bytes.h"
 #include "common/registry_paths.h"
 #include "common/resource_files.h"
@@ -32,7 +35,7 @@ class Cli : public ::testing::Test {
   std::string Read(FakeFileSystem& files, const std::wstring& path) {
     std::string data;
     std::wstring message;
-    return files.ReadWholeFile(path, data, message) ? data : "<missing>";
+    return files.ReadWholeFile(path, 1 << 24, data, message) ? data : "<missing>";
   }
 
   const std::wstring kRun = keys::kRun;
@@ -159,8 +162,52 @@ TEST_F(Cli, ListsTheRowsTheWindowWouldShow) {
   fake.files.WriteWholeFile(L"C:\\reply.json", "{not json", message);
   EXPECT_EQ(Run({L"list", L"--visible", L"--reply", L"C:\\reply.json"}), 0);
   EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 3) << "a reply that is no JSON object changes no list";
-  EXPECT_EQ(Run({L"list", L"--visible", L"--reply", L"C:\\missing.json"}), 1);
+  EXPECT_EQ(Run({L"list", L"--visible", L"--reply", L"C:\\missing.json"}), 2);
   EXPECT_EQ(err, "tarnwick-cli: cannot read C:\\missing.json: The system cannot find the file specified.\n");
+}
+
+TEST_F(Cli, AFileToReadIsReadOnlyUpToItsLimitAndNeverFromADeviceOrPipe) {
+  std::wstring message;
+  fake.files.WriteWholeFile(L"C:\\reply.json", std::string(1024 * 1024 + 1, ' '), message);
+  fake.files.WriteWholeFile(L"C:\\profile.json", std::string(16 * 1024 * 1024 + 1, ' '), message);
+  const struct {
+    std::vector<std::wstring> args;
+    const char* err;
+  } cases[] = {
+      {{L"list", L"--visible", L"--reply", L"C:\\reply.json"},
+       "tarnwick-cli: cannot read C:\\reply.json: larger than 1 MiB, the most a reply may be\n"},
+      {{L"apply", L"C:\\profile.json"},
+       "tarnwick-cli: cannot read C:\\profile.json: larger than 16 MiB, the most a profile may be\n"},
+      {{L"apply", L"\\\\.\\pipe\\profile", L"--check"},
+       "tarnwick-cli: cannot read \\\\.\\pipe\\profile: It is a device or a pipe, not a file.\n"},
+      {{L"list", L"--visible", L"--reply", L"\\\\.\\CON"},
+       "tarnwick-cli: cannot read \\\\.\\CON: It is a device or a pipe, not a file.\n"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Run(c.args), 2) << c.err;
+    EXPECT_EQ(err, c.err);
+    EXPECT_EQ(out, "");
+  }
+  fake.files.WriteWholeFile(L"C:\\reply.json", "{}" + std::string(1024 * 1024 - 2, ' '), message);
+  EXPECT_EQ(Run({L"list", L"--visible", L"--reply", L"C:\\reply.json"}), 0) << "1 MiB is a reply still";
+}
+
+TEST_F(Cli, TextOutputShowsControlAndDirectionCharactersAsEscapesWhileJsonAndCsvKeepThem) {
+  TReg(fake.registry).WriteString(kCurrentUser, kRun, L"Evil\x1B[2K\rok\x202E"
+                                                            L"exe.txt\x7F", L"C:\\evil.exe");
+  ASSERT_EQ(Run({L"list"}), 0);
+  EXPECT_NE(out.find("|Evil\\x1B[2K\\x0Dok\\u202Eexe.txt\\x7F|HKCU\\Software"), std::string::npos) << out;
+  EXPECT_EQ(out.find('\x1B'), std::string::npos);
+  EXPECT_EQ(out.find('\r'), std::string::npos);
+  ASSERT_EQ(Run({L"list", L"--visible", L"--all"}), 0);
+  EXPECT_NE(out.find("\nEvil\\x1B[2K\\x0Dok\\u202Eexe.txt\\x7F|HKCU|enabled\n"), std::string::npos) << out;
+  EXPECT_EQ(Run({L"disable", L"--from", L"HKCU", L"--target", L"\x1B]0;x\x07"}), 1);
+  EXPECT_EQ(err, "tarnwick-cli: no change: entry not found: HKCU|\\x1B]0;x\\x07\n");
+
+  ASSERT_EQ(Run({L"list", L"--json"}), 0);
+  EXPECT_EQ(nlohmann::json::parse(out)[2]["caption"], "Evil\x1B[2K\rok\u202E" "exe.txt\x7F");
+  ASSERT_EQ(Run({L"list", L"--csv"}), 0);
+  EXPECT_NE(out.find("\"Evil\x1B[2K\rok\u202E" "exe.txt\x7F\""), std::string::npos);
 }
 
 TEST_F(Cli, ListTellsWhenAnEntryWasLastSwitchedAndWhetherItsFileExists) {
@@ -224,7 +271,8 @@ TEST_F(Cli, ExplainsWhyTheWindowLeavesAnEntryOut) {
   TReg(fake.registry).WriteString(kCurrentUser, kRun, L"", L"C:\\nameless.exe"); // the key's default value
   fake.services.Services = {{L"Spooler", L"Print Spooler", L"C:\\spoolsv.exe", 2},
                             {L"SampleAgent", L"Sample Agent", L"C:\\agent.exe", 2},
-                            {L"Off", L"Switched off", L"C:\\off.exe", 4}};
+                            {L"Off", L"Switched off", L"C:\\off.exe", 4},
+                            {L"RpcSs", L"Remote Procedure Call (RPC)", L"C:\\rpcss.exe", 4}};
   fake.files.AddFile(L"C:\\reply.json", R"({"name_white": ["sampleagent"], "file_white": ["tool | pipe.lnk*"]})");
   ASSERT_EQ(Run({L"list", L"--visible", L"--explain", L"--reply", L"C:\\reply.json"}), 0) << err;
   const std::string run = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\";
@@ -241,7 +289,10 @@ TEST_F(Cli, ExplainsWhyTheWindowLeavesAnEntryOut) {
                 "|hidden: no caption\n"
                 "SERV|Print Spooler|Spooler|hidden: white-listed by the built-in name list, line \"Spooler\"\n"
                 "SERV|Sample Agent|SampleAgent|hidden: white-listed by the reply's name list, line \"sampleagent\"\n"
-                "SERV|Switched off|Off|hidden: disabled, shown with \"All Programs\"\n");
+                "SERV|Switched off|Off|hidden: disabled, shown with \"All Programs\"\n"
+                "SERV|Remote Procedure Call (RPC)|RpcSs|hidden: white-listed by the built-in name list, line "
+                "\"RpcSs\"\n")
+      << "a list hides whatever \"All Programs\" says, so it is named first";
   ASSERT_EQ(Run({L"list", L"--visible", L"--explain", L"--all", L"--csv"}), 0);
   EXPECT_NE(out.find("\r\nSERV,Switched off,Off,yes,\r\n"), std::string::npos) << "--all shows it";
   EXPECT_NE(out.find("\r\nSERV,Print Spooler,Spooler,no,\"white-listed by the built-in name list, line "
@@ -300,6 +351,8 @@ TEST_F(Profiles, ExportWritesEveryEntryAndNoNameOfTheUserOrTheMachine) {
   EXPECT_EQ(profile["entries"][1]["caption"], "%COMPUTERNAME% Backup");
   EXPECT_EQ(profile["entries"][2]["fileName"], "%USERPROFILE%\\AppData\\Local\\Sync\\sync.exe");
   EXPECT_EQ(profile["entries"][3]["caption"], "A service");
+  EXPECT_EQ(profile["entries"][3]["startType"], "auto");
+  EXPECT_FALSE(profile["entries"][0].contains("startType")) << "a service's alone";
 
   // A name in a longer word stays, so that the entry is the same on every machine.
   fake.services.Services.push_back({L"PcaSvc", L"Program Compatibility Assistant", L"C:\\pca.exe", 2});
@@ -338,7 +391,7 @@ TEST_F(Profiles, ApplyBringsAnotherMachineToTheProfileOnceAndChecksIt) {
 
   EXPECT_EQ(Run({L"apply", L"C:\\profile.json", L"--check"}), 1);
   EXPECT_EQ(out, left + "would disable: " + notes + "\nwould disable: HKCU|Sync|" + Utf8FromWide(kSync) +
-                     "\n2 to change, 1 as the profile says, 0 not done, 1 not on this machine, 2 not in the profile\n"
+                     "\n2 to change, 1 as the profile says, 0 not done, 1 not on this machine, 2 not in the profile, 0 protected, 0 manual in the profile\n"
                      "the machine differs from the profile\n");
   EXPECT_EQ(Run({L"apply", L"--dry-run", L"C:\\profile.json"}), 0);
   EXPECT_NE(out.find("would disable: HKCU|Sync|"), std::string::npos);
@@ -346,7 +399,7 @@ TEST_F(Profiles, ApplyBringsAnotherMachineToTheProfileOnceAndChecksIt) {
 
   EXPECT_EQ(Run({L"apply", L"C:\\profile.json"}), 0) << err;
   EXPECT_EQ(out, left + "disabled: " + notes + "\ndisabled: HKCU|Sync|" + Utf8FromWide(kSync) +
-                     "\n2 changed, 1 as the profile says, 0 not done, 1 not on this machine, 2 not in the profile\n");
+                     "\n2 changed, 1 as the profile says, 0 not done, 1 not on this machine, 2 not in the profile, 0 protected, 0 manual in the profile\n");
   EXPECT_EQ(err, "");
   EXPECT_FALSE(Enabled(L"FILE", kStartup + L"\\Notes.lnk"));
   EXPECT_FALSE(Enabled(L"HKCU", kSync));
@@ -355,7 +408,7 @@ TEST_F(Profiles, ApplyBringsAnotherMachineToTheProfileOnceAndChecksIt) {
   EXPECT_EQ(Run({L"apply", L"C:\\profile.json"}), 0);
   EXPECT_EQ(out, left +
                      "nothing to change: the entries the profile names are as it says\n"
-                     "0 changed, 3 as the profile says, 0 not done, 1 not on this machine, 2 not in the profile\n");
+                     "0 changed, 3 as the profile says, 0 not done, 1 not on this machine, 2 not in the profile, 0 protected, 0 manual in the profile\n");
   EXPECT_EQ(Run({L"apply", L"C:\\profile.json", L"--check"}), 0);
   EXPECT_NE(out.find("the machine matches the profile\n"), std::string::npos);
 
@@ -368,7 +421,7 @@ TEST_F(Profiles, WhatCannotBeDoneIsNamedAndTheRestIsDone) {
   fake.system.Major = 6; // disabling deletes a Run value or a Startup file
   WriteProfile(R"(
     {"from": "HKCU", "target": "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\Sync", "enabled": false},
-    {"from": "SERV", "target": "Svc", "enabled": false})");
+    {"from": "SERV", "target": "Svc", "enabled": false, "startType": "disabled"})");
   EXPECT_EQ(Run({L"apply", L"C:\\profile.json"}), 1);
   EXPECT_EQ(err, "tarnwick-cli: not done: HKCU|Sync|" + Utf8FromWide(kSync) +
                      ": disabling it would delete it on this Windows; --allow-delete allows that\n");
@@ -401,8 +454,121 @@ TEST_F(Profiles, WhatCannotBeDoneIsNamedAndTheRestIsDone) {
   EXPECT_TRUE(Enabled(L"HKCU", L"HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\ann tool"));
 }
 
+TEST_F(Profiles, AServiceIsMadeAutomaticOrDisabledOnlyWhereTheProfileRecordsExactlyThat) {
+  fake.services.Services = {{L"Auto", L"Auto", L"C:\\a.exe", 2},     {L"Manual", L"Manual", L"C:\\m.exe", 3},
+                            {L"Off", L"Off", L"C:\\o.exe", 4},       {L"Bits", L"Bits", L"C:\\b.exe", 2},
+                            {L"Legacy", L"Legacy", L"C:\\l.exe", 2}, {L"Spare", L"Spare", L"C:\\s.exe", 3}};
+  ASSERT_EQ(Run({L"export", L"C:\\reference.json"}), 0);
+  const nlohmann::json exported = nlohmann::json::parse(Read(fake.files, L"C:\\reference.json"))["entries"];
+  const std::pair<const char*, const char*> recorded[] = {{"Auto", "auto"}, {"Manual", "manual"}, {"Off", "disabled"}};
+  for (const auto& [name, start] : recorded) {
+    const auto e = std::find_if(exported.begin(), exported.end(), [&](const auto& e) { return e["target"] == name; });
+    ASSERT_NE(e, exported.end());
+    EXPECT_EQ((*e)["startType"], start) << name;
+    EXPECT_EQ((*e)["enabled"], std::string(start) == "auto") << name;
+  }
+
+  // The reference machine had BITS manual; this one has it automatic. Manual is left alone;
+  // so is "not enabled" from a profile that does not tell manual from disabled.
+  WriteProfile(R"(
+    {"from": "SERV", "target": "Auto", "enabled": false, "startType": "disabled"},
+    {"from": "SERV", "target": "Manual", "enabled": true, "startType": "auto"},
+    {"from": "SERV", "target": "Off", "enabled": false, "startType": "manual"},
+    {"from": "SERV", "target": "Bits", "enabled": false, "startType": "manual"},
+    {"from": "SERV", "target": "Legacy", "enabled": false},
+    {"from": "SERV", "target": "Spare", "enabled": false, "startType": "disabled"})");
+  const std::string left =
+      "manual in the profile, left alone: SERV|Off|Off\n"
+      "manual in the profile, left alone: SERV|Bits|Bits\n"
+      "manual or disabled in the profile, left alone: SERV|Legacy|Legacy\n";
+  EXPECT_EQ(Run({L"apply", L"C:\\profile.json", L"--check"}), 1);
+  EXPECT_NE(out.find(left + "would disable: SERV|Auto|Auto\nwould enable: SERV|Manual|Manual\n"
+                            "would disable: SERV|Spare|Spare\n3 to change, 0 as the profile says, 0 not done, "),
+            std::string::npos)
+      << out;
+  EXPECT_NE(out.find(", 0 protected, 3 manual in the profile\n"), std::string::npos) << out;
+  ASSERT_EQ(Run({L"apply", L"C:\\profile.json"}), 0) << err;
+  const std::pair<const wchar_t*, std::uint32_t> now[] = {{L"Auto", 4}, {L"Manual", 2}, {L"Off", 4},
+                                                          {L"Bits", 2}, {L"Legacy", 2}, {L"Spare", 4}};
+  for (const auto& [name, start] : now) EXPECT_EQ(fake.services.Find(name)->StartType, start) << Utf8FromWide(name);
+  EXPECT_EQ(Run({L"apply", L"C:\\profile.json", L"--check"}), 0) << "what is left alone is no difference: " << out;
+
+  // A manual service that refuses to be disabled is not reported disabled.
+  fake.services.Services.back().StartType = 3; // Spare
+  fake.services.RefuseChange = true;
+  EXPECT_EQ(Run({L"apply", L"C:\\profile.json"}), 1);
+  EXPECT_EQ(err, "tarnwick-cli: not done: SERV|Spare|Spare: still manual (access denied, or the system refused the change)\n");
+}
+
+TEST_F(Profiles, WhatTheProgramProtectsIsNeverSwitched) {
+  AddProgramResources(fake.resources);
+  fake.services.Services = {{L"RpcSs", L"Remote Procedure Call (RPC)", L"C:\\rpcss.exe", 2},
+                            {L"EventLog", L"Event Log", L"C:\\evt.exe", 4},
+                            {L"Svc", L"A service", L"C:\\svc.exe", 2}};
+  WriteProfile(R"(
+    {"from": "SERV", "target": "RpcSs", "enabled": false, "startType": "disabled"},
+    {"from": "SERV", "target": "EventLog", "enabled": true, "startType": "auto"},
+    {"from": "SERV", "target": "Svc", "enabled": false, "startType": "disabled"})");
+  const std::string kept =
+      "protected, left alone: SERV|Remote Procedure Call (RPC)|RpcSs\n"
+      "protected, left alone: SERV|Event Log|EventLog\n";
+  EXPECT_EQ(Run({L"apply", L"C:\\profile.json", L"--check"}), 1) << "Svc differs";
+  EXPECT_NE(out.find(kept + "would disable: SERV|A service|Svc\n"), std::string::npos) << out;
+  ASSERT_EQ(Run({L"apply", L"C:\\profile.json"}), 0) << err;
+  EXPECT_NE(out.find(", 2 protected, 0 manual in the profile\n"), std::string::npos) << out;
+  EXPECT_EQ(fake.services.Find(L"RpcSs")->StartType, 2u);
+  EXPECT_EQ(fake.services.Find(L"EventLog")->StartType, 4u);
+  EXPECT_EQ(fake.services.Find(L"Svc")->StartType, 4u);
+  EXPECT_EQ(Run({L"apply", L"C:\\profile.json", L"--check"}), 0) << "protected entries make no difference: " << out;
+}
+
+TEST_F(Profiles, AnEntryNamedTwiceRefusesOnlyItselfAndOddNamesStayApart) {
+  WriteProfile(R"(
+    {"from": "SERV", "target": "Svc", "enabled": false, "startType": "disabled"},
+    {"from": "serv", "target": "SVC", "enabled": true, "startType": "auto"},
+    {"from": "SERV", "target": "Spare", "enabled": false, "startType": "disabled"})");
+  EXPECT_EQ(Run({L"apply", L"C:\\profile.json"}), 1);
+  EXPECT_EQ(err,
+            "tarnwick-cli: not done: SERV||Svc: the profile names it more than once\n"
+            "tarnwick-cli: not done: serv||SVC: the profile names it more than once\n");
+  EXPECT_EQ(fake.services.Find(L"Svc")->StartType, 2u) << "neither of the two is applied";
+  EXPECT_EQ(fake.services.Find(L"Spare")->StartType, 4u) << "the rest is";
+
+  // Names that are not valid UTF-16 (a lone surrogate) are written exactly, so that two of them
+  // stay two entries and a profile of this machine applies to it.
+  const std::wstring high(1, static_cast<wchar_t>(0xD800)), low(1, static_cast<wchar_t>(0xDC01));
+  const std::wstring carrier(1, static_cast<wchar_t>(0xFDD0)); // what the reader carries them by
+  TReg reg(fake.registry);
+  for (const std::wstring& name : {L"odd" + high, L"odd" + low, L"odd" + carrier, L"odd" + carrier + high}) {
+    reg.WriteString(kCurrentUser, kRun, name, L"C:\\odd.exe");
+  }
+  ASSERT_EQ(Run({L"export", L"C:\\own.json"}), 0) << err;
+  const std::string text = Read(fake.files, L"C:\\own.json");
+  EXPECT_NE(text.find("Run\\\\odd\\ud800\""), std::string::npos);
+  EXPECT_NE(text.find("Run\\\\odd\\udc01\""), std::string::npos);
+  EXPECT_NE(text.find("Run\\\\odd\xEF\xB7\x90\\ud800\""), std::string::npos);
+  reg.WriteBinary(kCurrentUser, keys::kApprovedRun, L"odd" + high, ApprovedValue(3, 1));
+  EXPECT_EQ(Run({L"apply", L"C:\\own.json"}), 0) << err;
+  EXPECT_NE(out.find("enabled: HKCU|odd"), std::string::npos) << out;
+  AutorunList list;
+  catalogue.GetAutorunList(list);
+  for (const auto& e : list) {
+    if (e->Target.find(L"\\odd") != std::wstring::npos) {
+      EXPECT_TRUE(e->Enabled) << Utf8FromWide(e->Target);
+    }
+  }
+  // Read back exactly, a pair and its escapes included.
+  std::string problem;
+  const auto entries = ParseProfile(R"({"format": 1, "entries": [{"from": "HKCU", "enabled": true,
+      "target": "a\ud800b\udc01c\uFDD0d\ud83d\ude00e\ufdd0\ufdd0f\\ud800"}]})", problem);
+  ASSERT_TRUE(entries) << problem;
+  std::wstring expected = L"a" + high + L"b" + low + L"c" + carrier + L"d" + WideFromUtf8("\xF0\x9F\x98\x80") + L"e" +
+                          carrier + carrier + L"f\\ud800";
+  EXPECT_EQ((*entries)[0].target, expected);
+}
+
 TEST_F(Profiles, AProfileThatCannotBeReadChangesNothingAndExits2) {
-  const std::string entry = R"({"from": "SERV", "target": "Svc", "enabled": false})";
+  const std::string entry = R"({"from": "SERV", "target": "Svc", "enabled": false, "startType": "disabled"})";
   const struct {
     std::string text;
     const char* error;
@@ -429,8 +595,14 @@ TEST_F(Profiles, AProfileThatCannotBeReadChangesNothingAndExits2) {
        "entry 1: \"caption\" is not a string"},
       {R"({"format": 1, "entries": [{"from": "SERV", "target": "Svc", "enabled": "no"}]})",
        "entry 1: \"enabled\" is not true or false"},
-      {R"({"format": 1, "entries": [)" + entry + R"(, {"from": "serv", "target": "SVC", "enabled": true}]})",
-       "entry 2: names the entry of entry 1 again"},
+      {R"({"format": 1, "entries": [{"from": "SERV", "target": "Svc", "enabled": false, "startType": "off"}]})",
+       "entry 1: \"startType\" is not \"auto\", \"manual\" or \"disabled\""},
+      {R"({"format": 1, "entries": [{"from": "SERV", "target": "Svc", "enabled": false, "startType": 4}]})",
+       "entry 1: \"startType\" is not \"auto\", \"manual\" or \"disabled\""},
+      {R"({"format": 1, "entries": [{"from": "SERV", "target": "Svc", "enabled": true, "startType": "manual"}]})",
+       "entry 1: \"enabled\" and \"startType\" disagree"},
+      {R"({"format": 1, "entries": [{"from": "HKCU", "target": "HKCU\\x", "enabled": false, "startType": "disabled"}]})",
+       "entry 1: \"startType\" is given for no service"},
       {"{\"format\": 1, \"entries\": [{\"from\": \"SERV\", \"target\": \"\xC3\", \"enabled\": false}]}",
        "not a JSON object"},
       {std::string(200000, '[') + std::string(200000, ']'), "not a JSON object"},

@@ -82,7 +82,7 @@ class Win32Files : public ::testing::Test {
   std::string Read(const std::wstring& name) {
     std::string data;
     std::wstring message;
-    return files_.ReadWholeFile(Path() + name, data, message) ? data : "<missing>";
+    return files_.ReadWholeFile(Path() + name, 1 << 20, data, message) ? data : "<missing>";
   }
   std::vector<std::wstring> Names() {
     std::vector<DirectoryEntry> entries;
@@ -97,6 +97,17 @@ class Win32Files : public ::testing::Test {
   ScratchFolder scratch_;
   platform::Win32FileSystem files_;
 };
+
+TEST_F(Win32Files, APipeIsRefusedAtOnceThoughItsServerNeverWrites) {
+  const wchar_t* name = L"\\\\.\\pipe\\tarnwick-read-test";
+  const HANDLE server = CreateNamedPipeW(name, PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE | PIPE_WAIT, 1, 0, 0, 0, nullptr);
+  ASSERT_NE(server, INVALID_HANDLE_VALUE);
+  std::string data;
+  std::wstring message;
+  EXPECT_FALSE(files_.ReadWholeFile(name, 99, data, message)) << "a read would wait for the server";
+  EXPECT_EQ(message, platform::kNotADiskFile);
+  CloseHandle(server);
+}
 
 TEST_F(Win32Files, ListsHiddenAndSystemFilesToo) {
   Make(L"\\plain.lnk");
