@@ -10,7 +10,7 @@ class Win32FileSystem final : public FileSystem {
   bool RemoveFile(std::wstring_view path, std::wstring& message) override;
   bool IsFile(std::wstring_view path) override;
   bool WriteWholeFile(std::wstring_view path, std::string_view data, std::wstring& message) override;
-  bool ReadWholeFile(std::wstring_view path, std::string& data, std::wstring& message) override;
+  bool ReadWholeFile(std::wstring_view path, std::size_t maxBytes, std::string& data, std::wstring& message) override;
 };
 
 // The system's text for a Win32 error code, without its line break.
