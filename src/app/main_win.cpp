@@ -2,13 +2,14 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <sddl.h>
 
+#include "app/instance_guard_win.h"
 #include "app/program_win.h"
 #include "autorun/startup_folders.h"
 #include "support/utf8.h"
 #include "update/background.h"
 #include "update/win32/update_win.h"
+#include "windows/files_win.h"
 #include "windows/system_dll.h"
 
 namespace {
@@ -52,29 +53,17 @@ void RunWindow() {
   }
 }
 
-// The name of the one-instance mutex: "TarnwickMutex" in a private namespace bounded by the
-// Administrators group, which only an elevated administrator's process can create or open, so
-// that no other program can keep this one from starting by holding the name first. Where the
-// system has no private namespaces (Wine), or the namespace cannot be had, the session's name.
-// The namespace stays open until the process ends.
-std::wstring InstanceMutexName() {
-  const HANDLE boundary = CreateBoundaryDescriptorW(L"Tarnwick", 0);
-  if (!boundary) return L"TarnwickMutex";
-  HANDLE space = nullptr;
-  BYTE administrators[SECURITY_MAX_SID_SIZE];
-  DWORD size = sizeof(administrators);
-  PSECURITY_DESCRIPTOR descriptor = nullptr;
-  HANDLE scope = boundary; // AddSIDToBoundaryDescriptor may move it
-  if (CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, administrators, &size) &&
-      AddSIDToBoundaryDescriptor(&scope, administrators) &&
-      ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(A;;GA;;;BA)", SDDL_REVISION_1, &descriptor, nullptr)) {
-    SECURITY_ATTRIBUTES attributes{sizeof(attributes), descriptor, FALSE};
-    space = CreatePrivateNamespaceW(&attributes, scope, L"Tarnwick");
-    if (!space && GetLastError() == ERROR_ALREADY_EXISTS) space = OpenPrivateNamespaceW(scope, L"Tarnwick");
-    LocalFree(descriptor);
-  }
-  DeleteBoundaryDescriptor(scope);
-  return space ? L"Tarnwick\\TarnwickMutex" : L"TarnwickMutex";
+// The program cannot make sure that it runs once: the box with the system's reason, and the
+// program ends.
+void ShowStartError(DWORD error) {
+  const std::wstring text = platform::SystemMessage(error);
+  TASKDIALOGCONFIG box{};
+  box.cbSize = sizeof(box);
+  box.dwCommonButtons = TDCBF_CLOSE_BUTTON;
+  box.pszWindowTitle = L"Tarnwick";
+  box.pszMainIcon = TD_ERROR_ICON;
+  box.pszContent = text.c_str();
+  TaskDialogIndirect(&box, nullptr, nullptr, nullptr);
 }
 
 // Brings the running instance's window to the front, restored if minimised. It may still be on
@@ -93,14 +82,20 @@ void ShowRunningWindow() {
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   platform::RestrictDllSearchToSystem32();
-  const std::wstring mutex = InstanceMutexName();
-  // Another instance runs: it comes to the front, and this one ends.
-  if (const HANDLE running = OpenMutexW(MUTEX_ALL_ACCESS, FALSE, mutex.c_str())) {
-    CloseHandle(running);
-    ShowRunningWindow();
-    return 0;
+  const InstanceGuard guard(L"TarnwickMutex"); // held until the process ends
+  switch (guard.Result()) {
+    case InstanceGuard::Claim::First:
+      break;
+    case InstanceGuard::Claim::Running: // it comes to the front, and this one ends
+      ShowRunningWindow();
+      return 0;
+    case InstanceGuard::Claim::Failed:
+      // Only an elevated administrator's process runs this program, and such a process can
+      // always have the namespace: this does not happen in normal use. Running unguarded
+      // would let a second instance switch entries under the first.
+      ShowStartError(guard.Error());
+      return 1;
   }
-  CreateMutexW(nullptr, TRUE, mutex.c_str()); // held until the process ends
   const INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
   RunWindow();

@@ -2,12 +2,9 @@
 // One autorun entry as a source reports it, and the list that owns the entries.
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "platform/files.h"
 
 class TAutorunInfo {
  public:
@@ -37,8 +34,3 @@ enum class AutorunSource { Registry, File, Task, Service };
 
 // Which source a tag names, ASCII case ignored.
 AutorunSource SourceOfTag(std::wstring_view from);
-
-// Whether the program file `path` of a Run-key or Startup-folder entry exists; nothing for an
-// empty path and for a name without its full path ("X:\..." or "\\host\..."), which the system
-// looks for along its search path.
-std::optional<bool> ProgramFileExists(platform::FileSystem& files, std::wstring_view path);

@@ -9,8 +9,8 @@
 
 namespace {
 
-// Appends what `add` reads, or nothing when it throws: a huge value that cannot be allocated
-// in this 32-bit process, say, costs that source only.
+// Appends what `add` reads, or nothing when it throws: memory that this 32-bit process cannot
+// allocate, say, costs that source only (a registry value too large for it costs only itself).
 template <typename Add>
 void AddSource(AutorunList& list, Add add) {
   const std::size_t before = list.size();

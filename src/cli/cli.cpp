@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include "autorun/catalogue.h"
+#include "autorun/file_checks.h"
 #include "autorun/saved_list.h"
 #include "autorun/startup_folders.h"
 #include "cli/profile.h"
@@ -153,7 +154,8 @@ void List(const CliServices& services, Format format, std::string& out) {
     return;
   }
   // Asked only of Run values and Startup files: tasks and services have no such field.
-  const auto exists = [&](const TAutorunInfo& e) { return ProgramFileExists(services.files, e.FileName); };
+  FileChecks checks(services.files, kFileCheckLimit);
+  const auto exists = [&](const TAutorunInfo& e) { return checks.Exists(e.FileName); };
   if (format == Format::Csv) {
     Csv csv(out);
     csv.Record({L"From", L"Caption", L"Target", L"FileName", L"RawData", L"State", L"SwitchedAt", L"FileExists"});

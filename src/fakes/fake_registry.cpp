@@ -195,15 +195,17 @@ win::Error FakeRegistry::ReadValueName(HKey key, std::uint32_t index, std::wstri
 }
 
 win::Error FakeRegistry::ReadValueAt(HKey key, std::uint32_t index, std::wstring& name, std::uint32_t& type,
-                                     std::vector<std::byte>& data) {
+                                     std::vector<std::byte>& buffer, std::uint32_t& size) {
   std::shared_ptr<Node> node;
   if (const auto error = Resolve(key, kKeyQueryValue, node); error != kErrorSuccess) return error;
   if (index >= node->values.size()) return kErrorNoMoreItems;
   const Value& value = node->values[index];
   if (!ThrowOnReadingValue.empty() && Upper(value.name) == Upper(ThrowOnReadingValue)) throw std::bad_alloc();
+  if (buffer.size() < value.data.size()) buffer.resize(value.data.size());
+  std::copy(value.data.begin(), value.data.end(), buffer.begin());
   name = value.name;
   type = value.type;
-  data.assign(value.data.begin(), value.data.end());
+  size = static_cast<std::uint32_t>(value.data.size());
   return kErrorSuccess;
 }
 

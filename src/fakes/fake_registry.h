@@ -28,14 +28,14 @@ class FakeRegistry final : public Registry {
   win::Error ReadSubKeyName(HKey key, std::uint32_t index, std::wstring& name) override;
   win::Error ReadValueName(HKey key, std::uint32_t index, std::wstring& name) override;
   win::Error ReadValueAt(HKey key, std::uint32_t index, std::wstring& name, std::uint32_t& type,
-                         std::vector<std::byte>& data) override;
+                         std::vector<std::byte>& buffer, std::uint32_t& size) override;
   win::Error CountSubKeys(HKey key, std::uint32_t& subKeys) override;
 
   // Fault injection: opens of root\path (64-bit view) asking for any right outside `allowed`
   // are refused with ERROR_ACCESS_DENIED.
   void RestrictAccess(HKey root, std::wstring_view path, std::uint32_t allowed);
   // Fault injection: reading a value of this name throws std::bad_alloc, as allocating the
-  // buffer for a huge value does in a 32-bit process.
+  // buffer for a value of a huge reported size does in a 32-bit process.
   std::wstring ThrowOnReadingValue;
   // Handles opened and not yet closed.
   std::size_t OpenHandles() const { return handles_.size(); }

@@ -52,11 +52,12 @@ class Registry {
   // RegEnumKeyExW and RegEnumValueW, names only; ERROR_NO_MORE_ITEMS past the last index.
   virtual win::Error ReadSubKeyName(HKey key, std::uint32_t index, std::wstring& name) = 0;
   virtual win::Error ReadValueName(HKey key, std::uint32_t index, std::wstring& name) = 0;
-  // RegEnumValueW with the value's type and data: one call, `data` grown and called again only
-  // for a value larger than it (its capacity is kept for the next call); ERROR_NO_MORE_ITEMS
-  // past the last index.
+  // RegEnumValueW with the value's type and data: one call into `buffer`, which is grown and the
+  // call made again only for a value larger than it, and never shrunk, so that one buffer serves
+  // a whole enumeration; the data is its first `size` bytes. ERROR_NO_MORE_ITEMS past the last
+  // index. Growing it may throw std::bad_alloc.
   virtual win::Error ReadValueAt(HKey key, std::uint32_t index, std::wstring& name, std::uint32_t& type,
-                                 std::vector<std::byte>& data) = 0;
+                                 std::vector<std::byte>& buffer, std::uint32_t& size) = 0;
   // RegQueryInfoKeyW, the number of subkeys only.
   virtual win::Error CountSubKeys(HKey key, std::uint32_t& subKeys) = 0;
 };

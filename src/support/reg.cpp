@@ -1,6 +1,7 @@
 #include "support/reg.h"
 
 #include <array>
+#include <new>
 
 #include "support/text.h"
 #include "support/utf16.h"
@@ -158,10 +159,17 @@ std::int32_t RegReader::ReadNames(std::vector<std::wstring>& names,
 
 std::int32_t RegReader::ReadValues(std::vector<RegValue>& values) const {
   values.clear();
-  RegValue value;
-  for (std::uint32_t i = 0; key_ && registry_.ReadValueAt(key_.get(), i, value.name, value.type, value.data) == kErrorSuccess;
-       ++i) {
-    values.push_back(value);
+  std::vector<std::byte> buffer; // grown for the largest value, and cleared only as it grows
+  std::uint32_t size = 0;
+  for (std::uint32_t i = 0; key_; ++i) {
+    try {
+      RegValue value;
+      if (registry_.ReadValueAt(key_.get(), i, value.name, value.type, buffer, size) != kErrorSuccess) break;
+      value.data.assign(buffer.begin(), buffer.begin() + size);
+      values.push_back(std::move(value));
+    } catch (const std::bad_alloc&) {
+      // A value too large for this process's memory is left out; the key's others are read.
+    }
   }
   return static_cast<std::int32_t>(values.size());
 }

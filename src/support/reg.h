@@ -47,7 +47,8 @@ class RegReader {
   std::int32_t ReadKeyNames(std::vector<std::wstring>& keyNames) const;
   std::int32_t ReadValueNames(std::vector<std::wstring>& valueNames) const;
   // Every value with its type and data, in the registry's order, one enumeration call each
-  // (and one more past the last); the enumeration's first failure ends it.
+  // (and one more past the last); the enumeration's first failure ends it. A value too large
+  // to allocate is left out, and the others are still read.
   std::int32_t ReadValues(std::vector<RegValue>& values) const;
 
  private:

@@ -77,22 +77,22 @@ win::Error Win32Registry::ReadValueName(HKey key, std::uint32_t index, std::wstr
 }
 
 win::Error Win32Registry::ReadValueAt(HKey key, std::uint32_t index, std::wstring& name, std::uint32_t& type,
-                                      std::vector<std::byte>& data) {
-  wchar_t buffer[kValueNameBuffer];
-  if (data.capacity() < 512) data.reserve(512);
-  data.resize(data.capacity());
+                                      std::vector<std::byte>& buffer, std::uint32_t& size) {
+  wchar_t text[kValueNameBuffer];
+  if (buffer.size() < 512) buffer.resize(512);
   for (;;) {
-    DWORD length = kValueNameBuffer, valueType = 0, size = static_cast<DWORD>(data.size());
-    const LSTATUS status = RegEnumValueW(Native(key), index, buffer, &length, nullptr, &valueType,
-                                         reinterpret_cast<BYTE*>(data.data()), &size);
+    DWORD length = kValueNameBuffer, valueType = 0;
+    DWORD bytes = static_cast<DWORD>(std::min<std::size_t>(buffer.size(), MAXDWORD));
+    const LSTATUS status = RegEnumValueW(Native(key), index, text, &length, nullptr, &valueType,
+                                         reinterpret_cast<BYTE*>(buffer.data()), &bytes);
     if (status == ERROR_MORE_DATA) { // the size it needs, or more room where it tells none
-      data.resize(std::max<std::size_t>(size, data.size() * 2));
+      buffer.resize(std::max<std::size_t>(bytes, buffer.size() * 2));
       continue;
     }
     if (status != ERROR_SUCCESS) return static_cast<win::Error>(status);
-    name.assign(buffer, length);
+    name.assign(text, length);
     type = valueType;
-    data.resize(size);
+    size = bytes;
     return ERROR_SUCCESS;
   }
 }

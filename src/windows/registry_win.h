@@ -17,7 +17,7 @@ class Win32Registry final : public Registry {
   win::Error ReadSubKeyName(HKey key, std::uint32_t index, std::wstring& name) override;
   win::Error ReadValueName(HKey key, std::uint32_t index, std::wstring& name) override;
   win::Error ReadValueAt(HKey key, std::uint32_t index, std::wstring& name, std::uint32_t& type,
-                         std::vector<std::byte>& data) override;
+                         std::vector<std::byte>& buffer, std::uint32_t& size) override;
   win::Error CountSubKeys(HKey key, std::uint32_t& subKeys) override;
 };
 

@@ -228,8 +228,10 @@ TEST_P(RegistryContract, AnEnumerationGivesEachValuesNameTypeAndDataInOneGo) {
   ASSERT_EQ(registry_->OpenKey(kCurrentUser, scratch_, kRead64, key), kErrorSuccess);
   std::wstring name = L"untouched";
   std::uint32_t type = 77;
-  std::vector<std::byte> data;
-  EXPECT_EQ(registry_->ReadValueAt(key, 4, name, type, data), kErrorNoMoreItems);
+  std::vector<std::byte> buffer;
+  std::uint32_t size = 99;
+  EXPECT_EQ(registry_->ReadValueAt(key, 4, name, type, buffer, size), kErrorNoMoreItems);
+  EXPECT_EQ(size, 99u);
   EXPECT_EQ(name, L"untouched");
   EXPECT_EQ(type, 77u);
   registry_->CloseKey(key);

@@ -6,11 +6,13 @@
 #include <condition_variable>
 #include <mutex>
 #include <stdexcept>
+#include <thread>
 
 #include "app/main_window_win.h"
 #include "autorun/fake_catalogue.h"
 #include "common/registry_paths.h"
 #include "common/resource_files.h"
+#include "common/stalling_files.h"
 #include "dialog_driver.h"
 #include "fakes/fake_http.h"
 #include "fakes/fake_platform.h"
@@ -110,7 +112,7 @@ class MainWindow : public ::testing::Test {
     translation = std::make_unique<Translation>(fake.resources, fake.locale);
     auto window = std::make_unique<TFrmTarnwick>(
         MainWindowServices{fake.resources, fake.locale,
-                           FrameServices{use ? *use : catalogue, fake.files, fake.fileInfo, fake.shell, dialog, tokens,
+                           FrameServices{use ? *use : catalogue, *files, fake.fileInfo, fake.shell, dialog, tokens,
                                          *translation, families, kInfo},
                            kSite, http ? kApi : L"", http},
         *translation);
@@ -127,6 +129,7 @@ class MainWindow : public ::testing::Test {
   }
 
   platform::FakePlatform fake;
+  platform::FileSystem* files = &fake.files; // the window's
   FakeCatalogue catalogue;
   ChosenFile dialog;
   FolderTokens tokens;
@@ -480,6 +483,41 @@ TEST_F(MainWindow, ARowsTooltipSaysSinceWhenItIsSwitchedAndThatItsFileIsMissing)
     EXPECT_EQ(InfoTip(frame.ListAutorun, 1, L"Sample Ag..."), L"Sample Ag...") << "a cut-off row keeps its text";
     EXPECT_EQ(InfoTip(frame.ListAutorun, 0, L"Notes"), L"Notes\r\n" + notes) << "the tip goes below it";
   }
+}
+
+TEST_F(MainWindow, ARowsTooltipSaysNothingOfAFileOnAShareThatStopsAnswering) {
+  catalogue.Entries[0].FileName = L"\\\\server\\share\\notes.exe"; // Notes, its program missing
+  StallingFiles share;
+  files = &share;
+  const auto window = Open(L"en");
+  TFrmAutorun& frame = *window->FrmAutorun;
+  // The rows are shown; then the share stops answering, for ten seconds at the longest.
+  share.Stall(L"\\\\server\\");
+  std::mutex mutex;
+  std::condition_variable changed;
+  bool done = false;
+  std::thread server([&] {
+    std::unique_lock lock(mutex);
+    changed.wait_for(lock, std::chrono::seconds(10), [&] { return done; });
+    share.Release();
+  });
+  const auto start = std::chrono::steady_clock::now();
+  const std::wstring stalled = InfoTip(frame.ListAutorun, 0);
+  const auto took = std::chrono::steady_clock::now() - start;
+  const std::wstring again = InfoTip(frame.ListAutorun, 0);
+  {
+    const std::scoped_lock lock(mutex);
+    done = true;
+  }
+  changed.notify_all();
+  server.join();
+  EXPECT_EQ(stalled, L"") << "nothing about a file that does not answer";
+  EXPECT_GE(took, kFileCheckLimit);
+  EXPECT_LT(took, 3 * kFileCheckLimit);
+  EXPECT_EQ(again, L"") << "and not waited for again";
+
+  SendMessageW(frame.ListAutorun.Handle(), WM_KEYDOWN, VK_F5, 0);
+  EXPECT_EQ(InfoTip(frame.ListAutorun, 0), L"File not found") << "asked again at the next load";
 }
 
 TEST_F(MainWindow, ADoubleClickOpensTheEntrysPage) {

@@ -63,12 +63,13 @@ TEST_F(Catalogue, SourcesThatFailGiveNothingAndTheOthersFollow) {
   EXPECT_TRUE(list.empty());
 }
 
-TEST_F(Catalogue, ASourceThatThrowsGivesNothingAndTheOthersFollow) {
-  reg.WriteString(kCurrentUser, keys::kRun, L"Huge", L"huge.exe"); // the last Run value read
+TEST_F(Catalogue, AValueTooLargeToAllocateCostsThatEntryOnly) {
+  reg.WriteString(kLocalMachine, keys::kRun, L"Huge", L"huge.exe");
+  reg.WriteString(kLocalMachine, keys::kRun, L"After", L"after.exe");
   fake.registry.ThrowOnReadingValue = L"Huge";
   EXPECT_EQ(Rows(),
-            (std::vector<std::wstring>{L"FILE|Tool|on", L"SCHE|Update|on", L"SCHE|Off|off", L"SERV|A service|on"}))
-      << "none of the Run-key entries, not even those read before the failure";
+            (std::vector<std::wstring>{L"FILE|Tool|on", L"HKLM|Both|on", L"HKLM|After|on", L"HKLM|Both|on",
+                                       L"HKCU|Mine|on", L"SCHE|Update|on", L"SCHE|Off|off", L"SERV|A service|on"}));
   EXPECT_FALSE(fake.tasks.Connected());
 }
 

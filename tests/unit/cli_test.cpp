@@ -1,14 +1,19 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 
 #include <nlohmann/json.hpp>
 
+#include "autorun/file_checks.h"
 #include "cli/cli.h"
 #include "cli/profile.h"
 #include "common/bytes.h"
 #include "common/registry_paths.h"
 #include "common/resource_files.h"
+#include "common/stalling_files.h"
 #include "fakes/fake_platform.h"
 #include "support/reg.h"
 
@@ -237,6 +242,43 @@ TEST_F(Cli, ListTellsWhenAnEntryWasLastSwitchedAndWhetherItsFileExists) {
   EXPECT_EQ(list[1]["fileExists"], false) << "C:\\App\\app.exe";
   EXPECT_TRUE(list[2]["fileExists"].is_null()) << "a bare name is looked for along the search path";
   EXPECT_FALSE(list[3].contains("fileExists")) << "a service";
+}
+
+TEST_F(Cli, AFileOnAShareThatStallsIsNullAfterASecond) {
+  const std::wstring startup = L"\\\\stalled\\share\\ann\\Startup"; // redirected to a file server
+  fake.files.Folders = {{0x07, startup}};
+  fake.files.AddFolder(startup);
+  fake.files.AddFile(startup + L"\\Remote.lnk");
+  StallingFiles files;
+  files.AddFile(L"C:\\App\\app.exe");
+  files.Stall(L"\\\\stalled\\");
+  const CliServices stalling{catalogue,      files,  fake.fileInfo, fake.locale,
+                             fake.resources, tokens, fake.system,   [this] { return names; }};
+  // The share answers after ten seconds at the latest: a check made on this thread ends too.
+  std::mutex mutex;
+  std::condition_variable changed;
+  bool done = false;
+  std::thread share([&] {
+    std::unique_lock lock(mutex);
+    changed.wait_for(lock, std::chrono::seconds(10), [&] { return done; });
+    files.Release();
+  });
+  const auto start = std::chrono::steady_clock::now();
+  const int code = RunCli({L"list", L"--json"}, stalling, out, err);
+  const auto took = std::chrono::steady_clock::now() - start;
+  {
+    const std::scoped_lock lock(mutex);
+    done = true;
+  }
+  changed.notify_all();
+  share.join();
+  ASSERT_EQ(code, 0);
+  EXPECT_GE(took, kFileCheckLimit);
+  EXPECT_LT(took, 3 * kFileCheckLimit);
+  const nlohmann::json list = nlohmann::json::parse(out);
+  EXPECT_EQ(list[0]["caption"], "Remote");
+  EXPECT_TRUE(list[0]["fileExists"].is_null()) << "no answer within the second";
+  EXPECT_EQ(list[1]["fileExists"], true) << "C:\\App\\app.exe";
 }
 
 TEST_F(Cli, CsvIsRfc4180WithABomAndCrLf) {

@@ -98,6 +98,26 @@ TEST(RegRead, FallsBackThroughTheThreeReadMasks) {
   EXPECT_EQ(reg.ReadString(kCurrentUser, L"Software\\Locked", L"V", L""), L"x") << "a refused write changes nothing";
 }
 
+TEST(RegValues, AValueTooLargeToAllocateIsLeftOutAndTheOthersAreRead) {
+  FakeRegistry registry;
+  const TReg reg(registry);
+  const std::vector<std::byte> big(70000, std::byte{0x5A});
+  reg.WriteBinary(kCurrentUser, L"Software\\Run", L"Big", big);
+  reg.WriteString(kCurrentUser, L"Software\\Run", L"Huge", L"huge.exe");
+  reg.WriteString(kCurrentUser, L"Software\\Run", L"After", L"after.exe");
+  reg.WriteBinary(kCurrentUser, L"Software\\Run", L"Empty", {});
+  registry.ThrowOnReadingValue = L"Huge";
+  std::vector<RegValue> values;
+  ASSERT_EQ(RegReader(registry, kCurrentUser, L"Software\\Run").ReadValues(values), 3);
+  EXPECT_EQ(values[0].name, L"Big");
+  EXPECT_EQ(values[0].data, big);
+  EXPECT_EQ(values[1].name, L"After");
+  EXPECT_EQ(RegString(values[1].type, values[1].data, L"?"), L"after.exe") << "its own bytes, not the larger buffer's";
+  EXPECT_EQ(values[2].name, L"Empty");
+  EXPECT_TRUE(values[2].data.empty());
+  EXPECT_EQ(registry.OpenHandles(), 0u);
+}
+
 TEST(RegHandles, EveryMemberClosesWhatItOpens) {
   FakeRegistry registry;
   const TReg reg(registry);

@@ -152,8 +152,9 @@ class CountingRegistry final : public Registry {
   win::Error ReadValueName(HKey k, std::uint32_t i, std::wstring& n) override {
     return ++calls, inner_.ReadValueName(k, i, n);
   }
-  win::Error ReadValueAt(HKey k, std::uint32_t i, std::wstring& n, std::uint32_t& t, std::vector<std::byte>& d) override {
-    return ++calls, inner_.ReadValueAt(k, i, n, t, d);
+  win::Error ReadValueAt(HKey k, std::uint32_t i, std::wstring& n, std::uint32_t& t, std::vector<std::byte>& b,
+                         std::uint32_t& s) override {
+    return ++calls, inner_.ReadValueAt(k, i, n, t, b, s);
   }
   win::Error CountSubKeys(HKey k, std::uint32_t& s) override { return ++calls, inner_.CountSubKeys(k, s); }
 

@@ -47,7 +47,8 @@ TFrmAutorun::TFrmAutorun(Form& form, Control& parent, const FrameServices& servi
       services_(services),
       images_(Scale(kImageSize, Dpi()), ListAutorun.ImageHeightFor(kRowHeight)),
       model_(services.catalogue, services.files, services.fileInfo, images_, services.folderTokens, fileWhite,
-             nameWhite) {
+             nameWhite),
+      fileChecks_(services.files, kFileCheckLimit) {
   align = Align::Client;
   ListAutorun.align = Align::Client;
   ListAutorun.SetHeaderHeight(15);
@@ -137,6 +138,7 @@ void TFrmAutorun::Load(bool afresh) {
   // runs meanwhile: input and posted work wait for the message loop they were meant for.
   RedrawWindow(OwnerForm().Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
   if (afresh) model_.Clear();
+  fileChecks_.Clear();
   model_.LoadAutorun(ChkAllList.Checked());
   ListAutorun.SetRowCount(static_cast<int>(model_.Rows().size()));
   ListAutorun.SelectRow(selected ? model_.RowOf(selected->From, selected->Target) : -1, false);
@@ -182,7 +184,7 @@ std::wstring TFrmAutorun::RowTip(int index) {
   if (const std::wstring when = row->SwitchedAt ? LocalDateTime(row->SwitchedAt) : L""; !when.empty()) {
     tip = Fill(t.Translate(row->Enabled ? L"%s부터 사용함" : L"%s부터 사용안함"), when);
   }
-  if (ProgramFileExists(services_.files, row->File) == false) {
+  if (fileChecks_.Exists(row->File) == false) {
     tip += (tip.empty() ? L"" : L"\r\n") + t.Translate(L"파일을 찾을 수 없음");
   }
   return tip;

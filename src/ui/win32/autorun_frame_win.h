@@ -4,6 +4,7 @@
 // The rows come from the row model; the list asks for their texts, images and colours as it
 // draws them.
 #include "autorun/catalogue.h"
+#include "autorun/file_checks.h"
 #include "platform/file_info.h"
 #include "platform/files.h"
 #include "platform/save_dialog.h"
@@ -50,7 +51,8 @@ class TFrmAutorun final : public Panel {
   void BtnSaveClick();
 
   // The tooltip of the row at `index`: since when the entry is switched as it is, local date and
-  // time, and whether its program file is missing; empty when there is nothing to say.
+  // time, and whether its program file is missing (nothing about a file that did not answer in
+  // time); empty when there is nothing to say.
   std::wstring RowTip(int index);
 
   const TAutorunModel& Model() const { return model_; }
@@ -78,5 +80,6 @@ class TFrmAutorun final : public Panel {
   FrameServices services_;
   platform::Win32ImageList images_;
   TAutorunModel model_;
+  FileChecks fileChecks_; // the tooltips' checks of this load, each off the window's thread
   platform::FontHandle consolas_;
 };
