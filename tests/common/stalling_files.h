@@ -60,7 +60,7 @@ class StallingFiles final : public platform::FileSystem {
   bool ListFolder(std::wstring_view, std::vector<platform::DirectoryEntry>&) override { return false; }
   bool RemoveFile(std::wstring_view, std::wstring&) override { return false; }
   bool WriteWholeFile(std::wstring_view, std::string_view, std::wstring&) override { return false; }
-  bool ReadWholeFile(std::wstring_view, std::string&, std::wstring&) override { return false; }
+  bool ReadWholeFile(std::wstring_view, std::size_t, std::string&, std::wstring&) override { return false; }
 
  private:
   std::mutex mutex_;
