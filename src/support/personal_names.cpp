@@ -24,13 +24,29 @@ std::size_t PathPartEnd(std::wstring_view text, std::size_t from) {
   return from;
 }
 
-// Whether `path` stands at `at` of `text`, ASCII case and the kind of separator ignored.
+// Where the name of a folder that starts at `from` ends. Followed by a separator, the name is all
+// up to it, blanks and all ("Juergen Mueller\"); where the path ends within the name, the name
+// ends where a word does, and a full stop after it ends the sentence.
+std::size_t FolderNameEnd(std::wstring_view text, std::size_t from) {
+  std::size_t end = from;
+  while (end < text.size() && !IsSeparator(text[end]) && text[end] >= L' ' &&
+         std::wstring_view(L"\"<>|:*?").find(text[end]) == std::wstring_view::npos) {
+    ++end;
+  }
+  if (end < text.size() && IsSeparator(text[end])) return end;
+  end = PathPartEnd(text, from);
+  while (end > from && text[end - 1] == L'.') --end;
+  return end;
+}
+
+// Whether `path` (or a name) stands at `at` of `text`, letter case (beyond ASCII too: "Jürgen"
+// is "JÜRGEN") and the kind of separator ignored.
 bool PathAt(std::wstring_view text, std::size_t at, std::wstring_view path) {
   if (path.empty() || text.size() - at < path.size()) return false;
   for (std::size_t i = 0; i < path.size(); ++i) {
     const wchar_t a = text[at + i], b = path[i];
     if (IsSeparator(a) && IsSeparator(b)) continue;
-    if (AsciiUpper(a) != AsciiUpper(b)) return false;
+    if (SimpleUpcase(a) != SimpleUpcase(b)) return false;
   }
   return true;
 }
@@ -69,7 +85,7 @@ class Replacements {
 
 // Folders below the profiles folder that belong to no one.
 bool IsSharedProfile(std::wstring_view name) {
-  for (const std::wstring_view shared : {L"Public", L"Default", L"All Users"}) {
+  for (const std::wstring_view shared : {L"Public", L"Default", L"Default User", L"All Users"}) {
     if (EqualsAsciiNoCase(name, shared)) return true;
   }
   return false;
@@ -79,6 +95,17 @@ bool IsSharedProfile(std::wstring_view name) {
 
 std::wstring WithoutPersonalNames(std::wstring_view text, const PersonalNames& names, NameBounds bounds) {
   Replacements found(text);
+  // The SIDs of the machine's and the domain's users ("S-1-5-21-..."), wherever they stand: the
+  // names of a user's scheduled tasks carry them.
+  const auto digitAt = [&](std::size_t at) { return at < text.size() && text[at] >= L'0' && text[at] <= L'9'; };
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    if (!PathAt(text, at, L"S-1-5-21")) continue;
+    std::size_t end = at + 8;
+    while (end < text.size() && text[end] == L'-' && digitAt(end + 1)) {
+      for (++end; digitAt(end);) ++end;
+    }
+    if (end > at + 8) found.Add(at, end - at, L"%USERSID%");
+  }
   std::wstring profilesFolder = names.profilesFolder;
   while (!profilesFolder.empty() && IsSeparator(profilesFolder.back())) profilesFolder.pop_back();
   const std::wstring otherUser = profilesFolder + L"\\%OTHERUSER%";
@@ -94,9 +121,12 @@ std::wstring WithoutPersonalNames(std::wstring_view text, const PersonalNames& n
   std::stable_sort(folders.begin(), folders.end(),
                    [](const auto& a, const auto& b) { return a.first.size() > b.first.size(); });
   for (const auto& [path, with] : folders) {
+    const std::size_t last = path.find_last_of(L"\\/"), name = last == std::wstring::npos ? 0 : last + 1;
     for (std::size_t at = 0; at < text.size(); ++at) {
+      // Only where the folder's own name ends: "C:\Users\Bob" is not within "C:\Users\Bob.Smith".
       const std::size_t after = at + path.size();
-      if (PathAt(text, at, path) && (after == text.size() || !ContinuesName(text[after]))) {
+      if (PathAt(text, at, path) && (after == text.size() || !ContinuesName(text[after])) &&
+          FolderNameEnd(text, at + name) <= after) {
         found.Add(at, path.size(), *with);
       }
     }
@@ -106,13 +136,19 @@ std::wstring WithoutPersonalNames(std::wstring_view text, const PersonalNames& n
     for (std::size_t at = 0; at < text.size(); ++at) {
       const std::size_t name = at + profilesFolder.size() + 1;
       if (name >= text.size() || !PathAt(text, at, profilesFolder) || !IsSeparator(text[name - 1])) continue;
-      const std::size_t end = PathPartEnd(text, name);
+      const std::size_t end = FolderNameEnd(text, name);
       if (end > name && !IsSharedProfile(text.substr(name, end - name))) found.Add(at, end - at, otherUser);
     }
   }
-  // The hosts of UNC paths ("\\host\share", also behind "\\?\UNC\"), not the "\\?\" and "\\.\" prefixes.
+  // The hosts of UNC paths ("\\host\share", "//host/share", also behind "\\?\UNC\" or "file:"), not
+  // the "\\?\" and "\\.\" prefixes. Two slashes within a path or a web address ("https://") start none.
   for (std::size_t at = 0; at + 2 < text.size(); ++at) {
-    if (text[at] != L'\\' || text[at + 1] != L'\\') continue;
+    if (!IsSeparator(text[at]) || !IsSeparator(text[at + 1])) continue;
+    if ((text[at] == L'/' || text[at + 1] == L'/') && at > 0 &&
+        (ContinuesName(text[at - 1]) || IsSeparator(text[at - 1]) || text[at - 1] == L':') &&
+        !(at >= 5 && EqualsAsciiNoCase(text.substr(at - 5, 5), L"file:"))) {
+      continue;
+    }
     std::size_t host = at + 2;
     if (PathAt(text, host, L"?\\UNC\\")) host += 6;
     const std::size_t end = PathPartEnd(text, host);
@@ -134,7 +170,7 @@ std::wstring WithoutPersonalNames(std::wstring_view text, const PersonalNames& n
                    [](const auto& a, const auto& b) { return a.first.size() > b.first.size(); });
   for (const auto& [word, with] : words) {
     for (std::size_t at = 0; !word.empty() && at + word.size() <= text.size(); ++at) {
-      if (EqualsAsciiNoCase(text.substr(at, word.size()), word) && wordAt(at, word.size())) {
+      if (PathAt(text, at, word) && wordAt(at, word.size())) {
         found.Add(at, word.size(), std::wstring(with));
       }
     }

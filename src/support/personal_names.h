@@ -11,7 +11,7 @@ struct PersonalNames {
   std::vector<std::wstring> otherProfiles; // the other users' profile folders of the machine, both forms
   std::wstring profilesFolder;             // the folder that holds the profiles, as "C:\Users"
   std::wstring userName;
-  std::vector<std::wstring> computerNames; // the NetBIOS name and the DNS host name
+  std::vector<std::wstring> computerNames; // the NetBIOS name, the DNS host name and its full form
   // A text can be made free of them only with the profile, the user name and the computer name known.
   bool Known() const {
     return !profiles.empty() && !profiles[0].empty() && !userName.empty() && !computerNames.empty();
@@ -23,9 +23,12 @@ struct PersonalNames {
 // ("PcaSvc") as they are.
 enum class NameBounds { Anywhere, Words };
 
-// `text` with every name of the user and of the machine replaced, ASCII case and the kind of
-// path separator ignored: the user's profile folder by "%USERPROFILE%", another user's by the
-// profiles folder and "\%OTHERUSER%", the host of a UNC path by "%HOST%", then the user name by
-// "%USERNAME%" and a computer name by "%COMPUTERNAME%", within `bounds`.
+// `text` with every name of the user and of the machine replaced, letter case (beyond ASCII too)
+// and the kind of path separator ignored: a user's SID of the machine or the domain
+// ("S-1-5-21-...") by "%USERSID%" wherever it stands, the user's profile folder by
+// "%USERPROFILE%", another user's (any folder of the profiles folder but the shared ones) by the
+// profiles folder and "\%OTHERUSER%", the host of a UNC path ("\\host", "//host", "file://host")
+// by "%HOST%", then the user name by "%USERNAME%" and a computer name by "%COMPUTERNAME%", within
+// `bounds`. A folder is taken only whole: "C:\Users\Bob" is not within "C:\Users\Bob.Smith".
 std::wstring WithoutPersonalNames(std::wstring_view text, const PersonalNames& names,
                                   NameBounds bounds = NameBounds::Anywhere);

@@ -363,6 +363,41 @@ TEST(ErrorReport, NamesNoUserAndNoMachine) {
   for (const auto& c : cases) EXPECT_EQ(WithoutPersonalNames(c.text, SomeNames()), c.sent) << c.text;
 }
 
+// What hides where the names are less plain: SIDs, hosts written with slashes, profile folders
+// named otherwise than their user or within another's name, and letters beyond ASCII.
+TEST(ErrorReport, NamesNoUserAndNoMachineHoweverWritten) {
+  const PersonalNames john = SomeNames();
+  // The user "Jürgen", whose profile is named otherwise, on a machine "PC1".
+  const PersonalNames juergen{{L"D:\\Profiles\\Juergen Mueller"}, {}, L"D:\\Profiles", L"Jürgen", {L"PC1"}};
+  // The user "Bob" on a machine "PC" beside an unlisted "Bob.Smith".
+  const PersonalNames bob{{L"C:\\Users\\Bob"}, {}, L"C:\\Users", L"Bob", {L"PC"}};
+  const struct {
+    const wchar_t* text;
+    const PersonalNames& names;
+    NameBounds bounds;
+    const wchar_t* sent;
+  } cases[] = {
+      {L"\\Microsoft\\Office\\UserS-1-5-21-1234-5678-9012-1001Core", john, NameBounds::Words,
+       L"\\Microsoft\\Office\\User%USERSID%Core"},
+      {L"HKEY_USERS\\s-1-5-21-1234-5678-9012-1001_Classes, S-1-5-21-99. S-1-5-18 S-1-5-21 S-1-5-21-x", john,
+       NameBounds::Anywhere, L"HKEY_USERS\\%USERSID%_Classes, %USERSID%. S-1-5-18 S-1-5-21 S-1-5-21-x"},
+      {L"//fileserver/home/a \"//nas\\b\" file://nas.corp.example/c FILE://nas/d", john, NameBounds::Anywhere,
+       L"//%HOST%/home/a \"//%HOST%\\b\" file://%HOST%/c FILE://%HOST%/d"},
+      {L"https://www.example.org/a//b file:///C:/x C:/Data//y", john, NameBounds::Anywhere,
+       L"https://www.example.org/a//b file:///C:/x C:/Data//y"},
+      {L"D:\\Profiles\\Juergen Mueller\\a.exe D:\\Profiles\\Jane Doe\\b.exe D:\\Profiles\\Juergen Mueller is gone.",
+       juergen, NameBounds::Words, L"%USERPROFILE%\\a.exe D:\\Profiles\\%OTHERUSER%\\b.exe %USERPROFILE% is gone."},
+      {L"C:\\Users\\All Users\\a C:\\Users\\Default User\\b C:\\Users\\Some One\\c", john, NameBounds::Anywhere,
+       L"C:\\Users\\All Users\\a C:\\Users\\Default User\\b C:\\Users\\%OTHERUSER%\\c"},
+      {L"JÜRGEN, jürgen, Jürgens", juergen, NameBounds::Words, L"%USERNAME%, %USERNAME%, Jürgens"},
+      {L"C:\\Users\\Bob.Smith\\a C:\\Users\\Bob Smith\\b C:\\Users\\Bob. C:\\Users\\Bob (C:\\Users\\Bob\\c)", bob,
+       NameBounds::Words,
+       L"C:\\Users\\%OTHERUSER%\\a C:\\Users\\%OTHERUSER%\\b %USERPROFILE%. %USERPROFILE% (%USERPROFILE%\\c)"},
+      {L"PcaSvc on PC", bob, NameBounds::Words, L"PcaSvc on %COMPUTERNAME%"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(WithoutPersonalNames(c.text, c.names, c.bounds), c.sent) << c.text;
+}
+
 TEST(ErrorReport, CarriesTheFourFieldsAndNothingWhenTheNamesAreUnknown) {
   const ErrorReport report{L"1.0.3.0", L"10.0.19045", L"ko", L"C:\\Users\\JohnSmith\\목록.txt: a&b=c"};
   EXPECT_EQ(ErrorReportBody(report, SomeNames()),
