@@ -59,7 +59,7 @@ void TFrmTarnwick::FormCreate() {
   FrmAutorun = &Make<TFrmAutorun>(PnlAutorun, services_.frame, *FileWhite, *NameWhite);
   Relayout();
   // The list shows with the built-in lists at once; the reply, which may take a minute when the
-  // server cannot be reached, merges its lists and reconciles the rows when it comes. A build
+  // server cannot be reached, merges its lists and builds the rows again when it comes. A build
   // without the maker's server makes no request.
   PostMessageW(Handle(), kFirstLoad, 0, 0);
   if (services_.api.empty()) return;
@@ -90,7 +90,9 @@ void TFrmTarnwick::ReplyHandler(bool updateAccepted, const std::wstring& reply) 
   MergeJSONArray(*FileWhite, json, "file_white");
   MergeJSONArray(*NameWhite, json, "name_white");
   MergeJSONArray(*NameBlack, json, "name_black");
-  FrmAutorun->LoadAutorun();
+  // Rows shown before the reply came may be ones its lists hide: the list is built afresh, as
+  // F5 builds it, so that it ends as if the reply had come first.
+  FrmAutorun->ReloadAutorun();
 }
 
 bool TFrmTarnwick::InModalLoop() const { return menuLoop_ || !IsWindowEnabled(Handle()); }

@@ -35,8 +35,8 @@ class TFrmTarnwick final : public Form {
 
   void ImgLogoClick();
   // The start-up reply: with `updateAccepted` the window closes; otherwise the reply's list
-  // arrays are merged into the lists and the list is loaded. An empty or malformed reply
-  // merges nothing.
+  // arrays are merged into the lists and the list is loaded afresh, the selection kept on its
+  // entry while that has a row. An empty or malformed reply merges nothing.
   void ReplyHandler(bool updateAccepted, const std::wstring& reply);
 
   FilterList& GetFileWhite() { return *FileWhite; }

@@ -200,9 +200,8 @@ struct VisibleOptions {
   std::optional<std::wstring> reply;
 };
 
-// Why an entry has no row, in words; empty when it has one. The file list is the reply's alone;
-// the name list holds the program's own lines, `builtIn`, and the reply's, if one was merged.
-std::wstring WhyHidden(const Visibility& visibility, const FilterList* builtIn) {
+// Why an entry has no row, in words; empty when it has one.
+std::wstring WhyHidden(const Visibility& visibility) {
   switch (visibility.reason) {
     case Visibility::Reason::Shown:
       return {};
@@ -214,27 +213,21 @@ std::wstring WhyHidden(const Visibility& visibility, const FilterList* builtIn) 
     case Visibility::Reason::NameWhite:
       break;
   }
-  const std::wstring_view list = visibility.reason == Visibility::Reason::FileWhite    ? L"the reply's file list"
-                                 : !builtIn || builtIn->IndexOf(*visibility.line) >= 0 ? L"the built-in name list"
-                                                                                       : L"the reply's name list";
-  return L"white-listed by " + std::wstring(list) + L", line \"" + *visibility.line + L"\"";
+  const std::wstring list =
+      std::wstring(visibility.origin == FilterList::Origin::Reply ? L"the reply's " : L"the built-in ") +
+      (visibility.reason == Visibility::Reason::FileWhite ? L"file list" : L"name list");
+  return L"white-listed by " + list + L", line \"" + *visibility.line + L"\"";
 }
 
 int ListVisible(const CliServices& services, const VisibleOptions& options, std::string& out, std::string& err) {
   FilterList fileWhite(services.locale), nameWhite(services.locale), nameBlack(services.locale);
   LoadListFromResource(services.resources, nameWhite, L"name_white");
   LoadListFromResource(services.resources, nameBlack, L"name_black");
-  std::optional<FilterList> builtInName; // only where a reply is merged
   if (options.reply) {
     std::string text;
     if (!ReadInput(services.files, *options.reply, platform::kMaxReplyBytes, "1 MiB, the most a reply may be", text,
                    err)) {
       return 2;
-    }
-    // The built-in name lines apart, to tell a reply's line from one of the program's own.
-    if (options.explain) {
-      builtInName.emplace(services.locale);
-      for (const std::wstring& line : nameWhite) builtInName->Add(line);
     }
     // As the window takes the server's reply: anything but a JSON object changes no list.
     const nlohmann::json json = nlohmann::json::parse(text, nullptr, false);
@@ -254,7 +247,7 @@ int ListVisible(const CliServices& services, const VisibleOptions& options, std:
     }
     for (const auto& e : model.ListAutoObj()) {
       const Visibility visibility = model.VisibilityOf(*e, options.all);
-      const std::wstring why = WhyHidden(visibility, builtInName ? &*builtInName : nullptr);
+      const std::wstring why = WhyHidden(visibility);
       if (csv) {
         csv->Record({e->From, e->Caption, e->Target, why.empty() ? L"yes" : L"no", why});
       } else {

@@ -27,8 +27,8 @@ class FakeHttp final : public Http {
     if (Answers.empty()) return false;
     const std::optional<std::string> answer = std::move(Answers.front());
     Answers.pop_front();
-    if (!answer || answer->size() > kMaxReplyBytes) return false;
-    body = *answer;
+    if (!answer) return false;
+    body = answer->size() > kMaxReplyBytes ? std::string() : *answer;
     return true;
   }
   bool Post(std::wstring_view url, std::wstring_view contentType, std::string_view body) override {

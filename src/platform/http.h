@@ -18,9 +18,10 @@ class Http {
  public:
   virtual ~Http() = default;
   // GET `url` with `headers` and no body, over TLS 1.2 or 1.3 where the system has them. True
-  // with `body` set to the reply's bytes when any response arrived, whatever its status; false,
-  // `body` untouched, when none did (name, connection, TLS, time-out) or the body is longer
-  // than kMaxReplyBytes. Up to 5 redirects within the request's own scheme, host and port are
+  // with `body` set to the reply's bytes when any response arrived, whatever its status, and
+  // empty when the body is longer than kMaxReplyBytes: a reply still, if one that says nothing.
+  // False, `body` untouched, when none arrived (name, connection, TLS, time-out, a body cut
+  // off). Up to 5 redirects within the request's own scheme, host and port are
   // followed; a redirect anywhere else is not, and is itself the response, so that the headers
   // go to no other host.
   virtual bool Get(std::wstring_view url, const HttpHeaders& headers, std::string& body) = 0;

@@ -39,25 +39,28 @@ struct NoCaseEqual {
 Visibility TAutorunModel::VisibilityOf(const TAutorunInfo& entry, bool allPrograms) const {
   using Reason = Visibility::Reason;
   // A list hides an entry whatever "All Programs" says, so it is named first.
-  const bool files = SourceOfTag(entry.From) == AutorunSource::File;
-  if (const std::wstring* line = WhiteListed(entry, fileWhite_, nameWhite_, folderTokens_)) return {files ? Reason::FileWhite : Reason::NameWhite, line};
+  if (const Visibility listed = WhiteListed(entry, fileWhite_, nameWhite_, folderTokens_); listed.line) return listed;
   if (entry.Caption.empty()) return {Reason::NoCaption};
   if (!entry.Enabled && !allPrograms) return {Reason::Disabled};
   return {};
 }
 
-const std::wstring* WhiteListed(const TAutorunInfo& entry, const FilterList& fileWhite, const FilterList& nameWhite,
-                                const FolderTokens& folderTokens) {
+Visibility WhiteListed(const TAutorunInfo& entry, const FilterList& fileWhite, const FilterList& nameWhite,
+                       const FolderTokens& folderTokens) {
+  const auto listed = [](Visibility::Reason reason, const FilterList& list, int item) {
+    return item < 0 ? Visibility{} : Visibility{reason, &list[item], list.OriginOf(item)};
+  };
   switch (SourceOfTag(entry.From)) {
     case AutorunSource::Task:
     case AutorunSource::Registry:
-      return ListedBy(nameWhite, folderTokens, FileNamePart(entry.Target), false);
+      return listed(Visibility::Reason::NameWhite, nameWhite,
+                    ListedBy(nameWhite, folderTokens, FileNamePart(entry.Target), false));
     case AutorunSource::Service:
-      return ListedBy(nameWhite, folderTokens, entry.Target, false);
+      return listed(Visibility::Reason::NameWhite, nameWhite, ListedBy(nameWhite, folderTokens, entry.Target, false));
     case AutorunSource::File:
-      return ListedBy(fileWhite, folderTokens, entry.Target, true);
+      return listed(Visibility::Reason::FileWhite, fileWhite, ListedBy(fileWhite, folderTokens, entry.Target, true));
   }
-  return nullptr;
+  return {};
 }
 
 TAutorunItem TAutorunModel::MakeRow(const TAutorunInfo& entry) {

@@ -38,13 +38,16 @@ inline constexpr int kImageService = 3;
 struct Visibility {
   enum class Reason { Shown, NoCaption, Disabled, FileWhite, NameWhite };
   Reason reason = Reason::Shown;
-  const std::wstring* line = nullptr; // FileWhite, NameWhite: the list's item that matched
+  // FileWhite, NameWhite: the list's item that matched, and where it came from.
+  const std::wstring* line = nullptr;
+  FilterList::Origin origin = FilterList::Origin::BuiltIn;
 };
 
-// The line of a white list that hides `entry` whatever else holds, or null: a Startup file is
-// matched by its path against `fileWhite`, any other entry by its name against `nameWhite`.
-const std::wstring* WhiteListed(const TAutorunInfo& entry, const FilterList& fileWhite, const FilterList& nameWhite,
-                                const FolderTokens& folderTokens);
+// Whether a white list hides `entry` whatever else holds (FileWhite or NameWhite, with the line),
+// or Shown: a Startup file is matched by its path against `fileWhite`, any other entry by its name
+// against `nameWhite`.
+Visibility WhiteListed(const TAutorunInfo& entry, const FilterList& fileWhite, const FilterList& nameWhite,
+                       const FolderTokens& folderTokens);
 
 class TAutorunModel {
  public:

@@ -14,11 +14,12 @@ int FilterList::IndexOf(std::wstring_view text) const {
   return it != items_.end() && locale_.CompareNoCase(*it, text) == 0 ? static_cast<int>(it - items_.begin()) : -1;
 }
 
-bool FilterList::Add(std::wstring_view text) {
+bool FilterList::Add(std::wstring_view text, Origin origin) {
   const auto it = std::lower_bound(
       items_.begin(), items_.end(), text,
       [&](const std::wstring& item, std::wstring_view t) { return locale_.CompareNoCase(item, t) < 0; });
   if (it != items_.end() && locale_.CompareNoCase(*it, text) == 0) return false;
+  origins_.insert(origins_.begin() + (it - items_.begin()), origin);
   items_.emplace(it, text);
   prepared_.reset();
   return true;
@@ -28,23 +29,31 @@ namespace {
 
 bool IsPrintableAscii(wchar_t c) { return c >= L' ' && c < 0x7F; }
 
+bool IsPathSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
+
 } // namespace
+
+std::wstring FilterList::Fold(std::wstring_view text) const {
+  return std::all_of(text.begin(), text.end(), IsPrintableAscii) ? AsciiUpperCase(text) : locale_.UpperCase(text);
+}
 
 const FilterList::Prepared& FilterList::Prepare(const FolderTokens& folderTokens) const {
   if (prepared_ && prepared_->folderTokens == &folderTokens) return *prepared_;
   auto prepared = std::make_unique<Prepared>();
   prepared->folderTokens = &folderTokens;
-  for (std::size_t item = 0; item < items_.size(); ++item) {
-    std::wstring entry = ExpandFolderTokens(folderTokens, Trim(items_[item]));
+  // Items are sorted, so the first of several that fold alike is the one kept.
+  for (int item = 0; item < Count(); ++item) {
+    const std::wstring entry = ExpandFolderTokens(folderTokens, Trim(items_[item]));
     if (entry.empty() || entry.starts_with(L"//")) continue;
-    prepared->items.push_back(item);
-    prepared->upper.push_back(locale_.UpperCase(entry));
-    if (std::all_of(entry.begin(), entry.end(), IsPrintableAscii)) {
-      prepared->ascii[entry.size()].try_emplace(AsciiUpperCase(entry), prepared->entries.size());
+    std::wstring folded = Fold(entry);
+    prepared->prefixes[folded.size()].try_emplace(folded, item);
+    if (entry.ends_with(L'*')) {
+      prepared->fileNames.try_emplace(AsciiUpperCase(std::wstring_view(entry).substr(0, entry.size() - 1)), item);
+    } else if (origins_[item] == Origin::Reply) {
+      prepared->pathEnds.try_emplace(std::move(folded), item);
     } else {
-      prepared->others.push_back(prepared->entries.size());
+      prepared->fragments.emplace_back(std::move(folded), item);
     }
-    prepared->entries.push_back(std::move(entry));
   }
   prepared_ = std::move(prepared);
   return *prepared_;
@@ -83,49 +92,42 @@ void MergeJSONArray(FilterList& strings, const nlohmann::json& json, std::string
     const std::wstring line = WideFromUtf8(text);
     if (!IsSpecificLine(line)) continue;
     ++taken;
-    strings.Add(line);
+    strings.Add(line, FilterList::Origin::Reply);
   }
 }
 
 bool IsListed(const FilterList& strings, const FolderTokens& folderTokens, std::wstring_view text, bool fileMode) {
-  return ListedBy(strings, folderTokens, text, fileMode) != nullptr;
+  return ListedBy(strings, folderTokens, text, fileMode) >= 0;
 }
 
-const std::wstring* ListedBy(const FilterList& strings, const FolderTokens& folderTokens, std::wstring_view text,
-                             bool fileMode) {
-  platform::Locale& locale = strings.Locale();
+int ListedBy(const FilterList& strings, const FolderTokens& folderTokens, std::wstring_view text, bool fileMode) {
   const FilterList::Prepared& prepared = strings.Prepare(folderTokens);
-  const auto item = [&](std::size_t entry) { return &strings[static_cast<int>(prepared.items[entry])]; };
-  if (!fileMode) {         // an entry matches as a prefix of the text
-    std::size_t ascii = 0; // the text's first characters of printable ASCII
-    while (ascii < text.size() && IsPrintableAscii(text[ascii])) ++ascii;
-    const std::wstring upper = AsciiUpperCase(text.substr(0, ascii));
-    for (const auto& [length, entries] : prepared.ascii) {
-      if (length > text.size()) break;
-      if (length <= ascii) {
-        if (const auto found = entries.find(upper.substr(0, length)); found != entries.end())
-          return item(found->second);
-        continue;
-      }
-      for (const auto& [entry, index] : entries) { // the locale decides beyond ASCII
-        if (locale.CompareNoCase(text.substr(0, length), entry) == 0) return item(index);
-      }
+  const auto find = [](const FilterList::FoldedIndex& index, std::wstring_view key) {
+    const auto found = index.find(key);
+    return found == index.end() ? -1 : found->second;
+  };
+  if (!fileMode) { // an entry matches as a prefix of the text
+    const std::wstring folded = strings.Fold(text);
+    for (const auto& [length, entries] : prepared.prefixes) {
+      if (length > folded.size()) break;
+      if (const int item = find(entries, std::wstring_view(folded).substr(0, length)); item >= 0) return item;
     }
-    for (const std::size_t i : prepared.others) {
-      const std::wstring& entry = prepared.entries[i];
-      if (text.size() >= entry.size() && locale.CompareNoCase(text.substr(0, entry.size()), entry) == 0) return item(i);
-    }
-    return nullptr;
+    return -1;
   }
-  std::wstring upperText; // made once, for the fragment search
-  for (std::size_t i = 0; i < prepared.entries.size(); ++i) {
-    const std::wstring& entry = prepared.entries[i];
-    if (entry.ends_with(L'*')) {
-      if (EqualsAsciiNoCase(std::wstring_view(entry).substr(0, entry.size() - 1), FileNamePart(text))) return item(i);
-    } else {
-      if (upperText.empty()) upperText = locale.UpperCase(text);
-      if (upperText.find(prepared.upper[i]) != std::wstring::npos) return item(i);
+  if (!prepared.fileNames.empty()) {
+    if (const int item = find(prepared.fileNames, AsciiUpperCase(FileNamePart(text))); item >= 0) return item;
+  }
+  if (prepared.pathEnds.empty() && prepared.fragments.empty()) return -1;
+  const std::wstring folded = strings.Fold(text);
+  if (!prepared.pathEnds.empty()) {
+    // The end of the path from each place where a component begins, its separator included or not.
+    for (std::size_t at = 0; at < folded.size(); ++at) {
+      if (at > 0 && !IsPathSeparator(folded[at]) && !IsPathSeparator(folded[at - 1])) continue;
+      if (const int item = find(prepared.pathEnds, std::wstring_view(folded).substr(at)); item >= 0) return item;
     }
   }
-  return nullptr;
+  for (const auto& [fragment, item] : prepared.fragments) {
+    if (folded.find(fragment) != std::wstring::npos) return item;
+  }
+  return -1;
 }

@@ -106,8 +106,8 @@ void SetSecureProtocols(const WinHttp& http, HINTERNET session) {
 }
 
 // One request on a session of its own. True when a response arrived (and, with `reply`, its
-// body of at most kMaxReplyBytes was read whole into it). With `reply` (a GET) redirects on the
-// same origin are followed, up to kMaxRedirects.
+// body was read whole into it, or left empty when it is longer than kMaxReplyBytes). With
+// `reply` (a GET) redirects on the same origin are followed, up to kMaxRedirects.
 bool Request(const wchar_t* method, std::wstring_view url, const HttpHeaders& headers, std::string_view body,
              std::string* reply) {
   // Loaded once and never unloaded: WinHTTP finishes some of its work on threads of its own
@@ -176,13 +176,17 @@ bool Request(const wchar_t* method, std::wstring_view url, const HttpHeaders& he
         }
       }
     }
-    // A body longer than the bound is refused as soon as it shows, never held whole.
+    // A body longer than the bound is dropped as soon as it shows, never held whole, and the
+    // rest left unread: the server answered, with nothing the program takes.
     std::string received;
     char buffer[16384];
     for (DWORD read = 0;; received.append(buffer, read)) {
       if (!http.ReadData(request.get(), buffer, sizeof(buffer), &read)) return false;
       if (read == 0) break;
-      if (received.size() + read > kMaxReplyBytes) return false;
+      if (received.size() + read > kMaxReplyBytes) {
+        received.clear();
+        break;
+      }
     }
     *reply = std::move(received);
     return true;

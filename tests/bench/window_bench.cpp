@@ -1,18 +1,20 @@
 // The window on the prefix it runs in, timed from inside: from the start of the process's work to
 // the first painted list (the icon cache cold), then five reloads with F5 (the cache warm), then
 // five readings of the catalogue alone, which is what the console companion's list does; last,
-// a start-up reply of 1 MiB of short list lines, merged and reconciled, and an F5 under the
-// lists it made: the window answers no input while each runs.
+// start-up replies of 1 MiB of short list lines, of ASCII and beyond it, each merged and the list
+// built again, and an F5 under the lists it made: the window answers no input while each runs.
 // `window_bench.exe --start` ends after the first painted list.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <tuple>
 #include <vector>
 
 #include "app/program_win.h"
 #include "gallery.h"
+#include "support/utf8.h"
 #include "windows/system_dll.h"
 
 namespace {
@@ -82,25 +84,50 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
                 reads.back(), entries.size());
   }
   std::printf("F5 with the caches warm / the catalogue alone (medians): %.2f\n", Median(reloads) / Median(reads));
-  // 1 MiB of lines of 2 to 9 characters, a third of it for each list.
-  std::string reply = "{";
-  const char* members[] = {"name_white", "file_white", "name_black"};
-  for (unsigned m = 0; m < 3; ++m) {
-    reply += std::string(m ? "," : "") + "\"" + members[m] + "\":[";
-    for (unsigned i = 0; reply.size() < (1u << 20) / 3 * (m + 1) - 16; ++i) {
-      reply += (i ? ",\"x" : "\"x") + std::to_string(i * 2654435761u % 100000000u) + "\"";
+  // Start-up replies of 1 MiB of lines of 2 to 9 characters, a third of it for each list: lines
+  // of ASCII, and the same lines led by a letter beyond it, which only the locale folds. Each is
+  // merged into the built-in lists alone, as at start, and the list built again; then F5 under the
+  // lists it made. Taken in turns, three of each.
+  const auto makeReply = [](std::string_view lead) {
+    std::string reply = "{";
+    const char* members[] = {"name_white", "file_white", "name_black"};
+    for (unsigned m = 0; m < 3; ++m) {
+      reply += std::string(m ? "," : "") + "\"" + members[m] + "\":[";
+      for (unsigned i = 0; reply.size() < (1u << 20) / 3 * (m + 1) - 16; ++i) {
+        reply +=
+            std::string(i ? ",\"" : "\"") + std::string(lead) + std::to_string(i * 2654435761u % 100000000u) + "\"";
+      }
+      reply += "]";
     }
-    reply += "]";
+    return reply + "}";
+  };
+  const struct {
+    const char* name;
+    std::string reply;
+  } replies[] = {{"ASCII", makeReply("x")}, {"beyond ASCII", makeReply("\xC3\xA4")}}; // "ä"
+  std::vector<double> merges[2], underLists[2];
+  for (int run = 0; run < 3; ++run) {
+    for (int r = 0; r < 2; ++r) {
+      window.GetFileWhite().Clear();
+      LoadListFromResource(program.win32.resources, window.GetNameWhite(), L"name_white");
+      LoadListFromResource(program.win32.resources, window.GetNameBlack(), L"name_black");
+      const auto merge = std::chrono::steady_clock::now();
+      window.ReplyHandler(false, WideFromUtf8(replies[r].reply));
+      UpdateWindow(list);
+      merges[r].push_back(Since(merge));
+      const auto reload = std::chrono::steady_clock::now();
+      frame.ListAutorunKeyDown(VK_F5);
+      UpdateWindow(list);
+      underLists[r].push_back(Since(reload));
+      std::printf(
+          "a reply of %zu bytes of %s lines merged and the list built again: %.0f ms; lists of %d, %d, %d "
+          "lines; F5 under them: %.0f ms, %zu rows\n",
+          replies[r].reply.size(), replies[r].name, merges[r].back(), window.GetNameWhite().Count(),
+          window.GetFileWhite().Count(), window.GetNameBlack().Count(), underLists[r].back(),
+          frame.Model().Rows().size());
+    }
   }
-  reply += "}";
-  const auto merge = std::chrono::steady_clock::now();
-  window.ReplyHandler(false, std::wstring(reply.begin(), reply.end()));
-  UpdateWindow(frame.ListAutorun.Handle());
-  std::printf("a reply of %zu bytes merged and the list reconciled: %.0f ms; lists of %d, %d, %d lines\n", reply.size(),
-              Since(merge), window.GetNameWhite().Count(), window.GetFileWhite().Count(), window.GetNameBlack().Count());
-  const auto reload = std::chrono::steady_clock::now();
-  frame.ListAutorunKeyDown(VK_F5);
-  UpdateWindow(list);
-  std::printf("F5 under those lists: %.0f ms, %zu rows\n", Since(reload), frame.Model().Rows().size());
+  std::printf("lines beyond ASCII / ASCII lines (medians): merged and built %.2f, F5 %.2f\n",
+              Median(merges[1]) / Median(merges[0]), Median(underLists[1]) / Median(underLists[0]));
   return 0;
 }

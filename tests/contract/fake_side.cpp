@@ -90,6 +90,8 @@ LocaleTarget FakeLocaleIn(std::string name, std::wstring language) {
                       language};
 }
 INSTANTIATE_TEST_SUITE_P(Fake, LocaleContract,
-                         ::testing::Values(FakeLocaleIn("English", L"en"), FakeLocaleIn("Korean", L"ko")), Name);
+                         ::testing::Values(FakeLocaleIn("English", L"en"), FakeLocaleIn("Korean", L"ko"),
+                                           FakeLocaleIn("Turkish", L"tr")),
+                         Name);
 
 } // namespace

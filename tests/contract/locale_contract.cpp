@@ -19,9 +19,28 @@ TEST_P(LocaleContract, ComparesAndUpperCasesByTheLocale) {
   EXPECT_EQ(locale_->UpperCase(L""), L"");
 }
 
-// The name white list finds printable ASCII prefixes by ASCII upper case: the locale's
-// comparison must say "equal" for exactly those texts.
+// The lists match texts by their upper case, so it must make alike exactly the texts that the
+// comparison calls equal. The system's case rules are the same in every locale: in Turkish too,
+// "i" and "I" are one letter's two cases, and dotted "İ" and dotless "ı" letters of their own.
+TEST_P(LocaleContract, UpperCaseMakesAlikeWhatTheComparisonCallsEqual) {
+  const std::wstring letters[] = {L"i", L"I", L"İ", L"ı", L"ä", L"Ä", L"я", L"Я"};
+  for (const std::wstring& a : letters) {
+    for (const std::wstring& b : letters) {
+      EXPECT_EQ(locale_->CompareNoCase(a, b) == 0, locale_->UpperCase(a) == locale_->UpperCase(b)) << a << " " << b;
+    }
+  }
+  EXPECT_EQ(locale_->UpperCase(L"iİıI"), L"IİıI");
+  EXPECT_EQ(locale_->CompareNoCase(L"file", L"FILE"), 0);
+  EXPECT_NE(locale_->CompareNoCase(L"fıle", L"FILE"), 0);
+  EXPECT_NE(locale_->CompareNoCase(L"file", L"FİLE"), 0);
+}
+
+// The lists find printable ASCII by ASCII upper case: the locale's comparison must say "equal"
+// for exactly those texts, and its upper case be ASCII's.
 TEST_P(LocaleContract, BetweenTextsOfPrintableAsciiEqualWithoutCaseIsAsciisEqual) {
+  std::wstring ascii;
+  for (wchar_t c = L' '; c < 0x7F; ++c) ascii += c;
+  EXPECT_EQ(locale_->UpperCase(ascii), AsciiUpperCase(ascii));
   int differences = 0;
   for (wchar_t a = L' '; a < 0x7F; ++a) {
     for (wchar_t b = L' '; b < 0x7F; ++b) {

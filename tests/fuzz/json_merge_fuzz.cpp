@@ -1,5 +1,5 @@
 // Server replies of any content: a reply that is no JSON object changes no list, and merging
-// one keeps each list sorted and free of equal texts.
+// one keeps each list sorted and free of equal texts, each item knowing where it came from.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -19,6 +19,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!reply.is_object() && list.Count() != 1) __builtin_trap();
   for (int i = 1; i < list.Count(); ++i) {
     if (locale.CompareNoCase(list[i - 1], list[i]) >= 0) __builtin_trap();
+  }
+  for (int i = 0; i < list.Count(); ++i) {
+    if ((list[i] == L"Spooler") != (list.OriginOf(i) == FilterList::Origin::BuiltIn)) __builtin_trap();
   }
   return 0;
 }

@@ -562,9 +562,6 @@ TEST_F(MainWindow, TheStartUpReplyMergesItsListsAndReconcilesTheList) {
   http->Answers = {R"({"name_white":["AUDIOSRV","Sample"],"file_white":"notes.lnk","name_black":["Evil"]})"};
   const auto window = Open(L"en", nullptr, http);
   ASSERT_TRUE(PumpUntil([&] { return window->GetNameBlack().IndexOf(L"evil") >= 0; })) << "the reply merged";
-  EXPECT_EQ(Rows(*window), (std::vector<std::wstring>{L"Notes|HKCU", L"Sample Agent|SERV"}))
-      << "shown before the reply came, the row stays until a full reload";
-  SendMessageW(window->FrmAutorun->ListAutorun.Handle(), WM_KEYDOWN, VK_F5, 0);
   EXPECT_EQ(Rows(*window), std::vector<std::wstring>{L"Notes|HKCU"}) << "Sample Agent white-listed by the reply";
   EXPECT_EQ(window->GetFileWhite().Count(), 0) << "a string is no array";
   const int builtIn = window->GetNameWhite().IndexOf(L"audiosrv");
@@ -580,20 +577,26 @@ TEST_F(MainWindow, TheStartUpReplyMergesItsListsAndReconcilesTheList) {
   EXPECT_EQ(window->FindComponent(L"StatusBar"), nullptr);
 }
 
-TEST_F(MainWindow, TheListShowsWithoutWaitingForTheReplyWhichReconcilesIt) {
+TEST_F(MainWindow, TheListShowsWithoutWaitingForTheReplyWhichHidesTheRowsItsListsName) {
   auto http = std::make_shared<platform::FakeHttp>(); // no answer: the worker waits ten seconds
+  catalogue.Add(L"SERV", L"Other Agent", L"OtherAgent");
   const auto window = Open(L"en", nullptr, http);
-  EXPECT_EQ(Rows(*window), (std::vector<std::wstring>{L"Notes|HKCU", L"Sample Agent|SERV"}))
+  ListView& list = window->FrmAutorun->ListAutorun;
+  EXPECT_EQ(Rows(*window), (std::vector<std::wstring>{L"Notes|HKCU", L"Sample Agent|SERV", L"Other Agent|SERV"}))
       << "loaded at once with the built-in lists";
-  window->FrmAutorun->ListAutorun.SelectRow(1);
+  list.SelectRow(1);
   catalogue.Add(L"SERV", L"Late Agent", L"LateAgent");
   // The reply as it would come: its lists merged, the list loaded again.
-  window->ReplyHandler(false, LR"({"name_white":["SampleAgent","LateAgent"]})");
-  EXPECT_EQ(Rows(*window), (std::vector<std::wstring>{L"Notes|HKCU", L"Sample Agent|SERV"}))
-      << "a row already shown stays until a full reload; a new entry is filtered by the merged list";
-  EXPECT_EQ(window->FrmAutorun->ListAutorun.SelectedRow(), 1) << "the selection kept";
+  window->ReplyHandler(false, LR"({"name_white":["Notes","LateAgent"]})");
+  EXPECT_EQ(Rows(*window), (std::vector<std::wstring>{L"Sample Agent|SERV", L"Other Agent|SERV"}))
+      << "as if the reply had come first: a row already shown goes, a new entry is filtered too";
+  EXPECT_EQ(list.SelectedRow(), 0) << "the selection kept on its entry";
+  window->ReplyHandler(false, LR"({"name_white":["SampleAgent"]})");
+  EXPECT_EQ(Rows(*window), std::vector<std::wstring>{L"Other Agent|SERV"});
+  EXPECT_EQ(list.SelectedRow(), -1) << "the selected entry hidden";
+  EXPECT_FALSE(IsWindowEnabled(window->FrmAutorun->BtnAutorun.Handle())) << "nothing to switch";
   window->ReplyHandler(false, L"<html>502 Bad Gateway</html>");
-  EXPECT_EQ(Rows(*window).size(), 2u) << "a reply that is no JSON merges nothing and still loads";
+  EXPECT_EQ(Rows(*window).size(), 1u) << "a reply that is no JSON merges nothing and still loads";
   EXPECT_TRUE(errors.empty());
 }
 

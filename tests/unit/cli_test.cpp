@@ -315,12 +315,16 @@ TEST_F(Cli, ExplainsWhyTheWindowLeavesAnEntryOut) {
                             {L"SampleAgent", L"Sample Agent", L"C:\\agent.exe", 2},
                             {L"Off", L"Switched off", L"C:\\off.exe", 4},
                             {L"RpcSs", L"Remote Procedure Call (RPC)", L"C:\\rpcss.exe", 4}};
-  fake.files.AddFile(L"C:\\reply.json", R"({"name_white": ["sampleagent"], "file_white": ["tool | pipe.lnk*"]})");
+  fake.files.AddFile(L"C:\\Startup\\Notes.lnk");
+  // A reply's file line hides only the files it names, not a folder of them.
+  fake.files.AddFile(L"C:\\reply.json", R"({"name_white": ["sampleagent"],
+                                            "file_white": ["Startup", "lnk", "\\Startup\\tool | pipe.LNK"]})");
   ASSERT_EQ(Run({L"list", L"--visible", L"--explain", L"--reply", L"C:\\reply.json"}), 0) << err;
   const std::string run = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\";
   EXPECT_EQ(out,
             "FILE|Tool | Pipe|C:\\Startup\\Tool | Pipe.lnk|hidden: white-listed by the reply's file list, line "
-            "\"tool | pipe.lnk*\"\n"
+            "\"\\Startup\\tool | pipe.LNK\"\n"
+            "FILE|Notes|C:\\Startup\\Notes.lnk|shown\n"
             "HKCU|\xC3\x9Cn\xC3\xAF"
             "code|" +
                 run +

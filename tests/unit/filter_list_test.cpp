@@ -5,6 +5,7 @@
 #include "common/resource_files.h"
 #include "fakes/fake_locale.h"
 #include "fakes/fake_resources.h"
+#include "support/utf8.h"
 #include "ui/filter_list.h"
 
 namespace {
@@ -119,6 +120,106 @@ TEST_F(Lists, MatchFilesByNameOrFragmentAndNamesByPrefix) {
   }
   list.Clear();
   EXPECT_FALSE(IsListed(list, tokens, L"x", false)) << "an empty list";
+}
+
+TEST_F(Lists, AReplysFileLineHidesOnlyTheFileItNames) {
+  const std::wstring startup = L"C:\\Users\\Ann\\Start Menu\\Programs\\Startup\\Notes.lnk";
+  const std::wstring vendor = L"C:\\Program Files\\Vendor\\App.exe";
+  const struct {
+    const wchar_t* line;
+    std::wstring path;
+    bool byReply, builtIn; // listed by the line as a reply's, as a built-in one
+  } cases[] = {
+      {L"Startup", startup, false, true},
+      {L"lnk", startup, false, true},
+      {L"Startup\\", startup, false, true},
+      {L"Notes", startup, false, true},
+      {L"notes.LNK", startup, true, true},
+      {L"startup\\notes.lnk", startup, true, true},
+      {L"notes.lnk*", startup, true, true},
+      {L"\\Vendor\\App.exe", vendor, true, true},
+      {L"Vendor\\App.exe", vendor, true, true},
+      {L"%ProgramFiles%\\Vendor\\App.exe", vendor, true, true},
+      {L"App.exe", vendor, true, true},
+      {L"pp.exe", vendor, false, true},
+      {L"Vendor", vendor, false, true},
+      {L"App.exe", L"C:/Tools/app.EXE", true, true},
+      {L"Tools/App.exe", L"C:\\Tools/app.exe", true, true},
+      {L"Привет.lnk", L"C:\\Startup\\привет.LNK", true, true},
+      {L"вет.lnk", L"C:\\Startup\\привет.lnk", false, true},
+  };
+  for (const auto& c : cases) {
+    FilterList reply(locale), builtIn(locale);
+    MergeJSONArray(reply, nlohmann::json{{"file_white", {Utf8FromWide(c.line)}}}, "file_white");
+    ASSERT_EQ(reply.Count(), 1) << c.line;
+    EXPECT_EQ(reply.OriginOf(0), FilterList::Origin::Reply);
+    builtIn.Add(c.line);
+    EXPECT_EQ(builtIn.OriginOf(0), FilterList::Origin::BuiltIn);
+    EXPECT_EQ(IsListed(reply, tokens, c.path, true), c.byReply) << c.line << " / " << c.path;
+    EXPECT_EQ(IsListed(builtIn, tokens, c.path, true), c.builtIn) << c.line << " / " << c.path;
+  }
+  list.Add(L"Notes");
+  MergeJSONArray(list, nlohmann::json{{"file_white", {"NOTES", "Startup"}}}, "file_white");
+  ASSERT_EQ(list.Count(), 2);
+  EXPECT_EQ(list.OriginOf(list.IndexOf(L"notes")), FilterList::Origin::BuiltIn) << "the line it had stays its own";
+  EXPECT_EQ(list.OriginOf(list.IndexOf(L"startup")), FilterList::Origin::Reply);
+}
+
+// A locale that counts what it is asked.
+class CountingLocale final : public Locale {
+ public:
+  std::uint32_t UserLocale() override { return inner_.UserLocale(); }
+  int ReadLocaleInfo(std::uint32_t lcid, std::uint32_t type, std::span<wchar_t> buffer) override {
+    return inner_.ReadLocaleInfo(lcid, type, buffer);
+  }
+  int CompareNoCase(std::wstring_view a, std::wstring_view b) override {
+    ++calls;
+    return inner_.CompareNoCase(a, b);
+  }
+  std::wstring UpperCase(std::wstring_view text) override {
+    ++calls;
+    return inner_.UpperCase(text);
+  }
+  int calls = 0;
+
+ private:
+  FakeLocale inner_;
+};
+
+// A reply of lines beyond ASCII matched against many entries costs one fold of each text, not
+// one comparison per line; and what matches is still what the locale's case rules make equal.
+TEST(ListsOfManyLines, AreMatchedByOneFoldOfEachText) {
+  CountingLocale locale;
+  FilterList names(locale), files(locale);
+  std::vector<std::string> lines;
+  for (int i = 0; i < 2000; ++i) lines.push_back("Прием агент " + std::to_string(i) + " Ärger");
+  lines.push_back("Tool Ä");
+  lines.push_back("Toolbox Agent"); // longer than the ASCII start of names below
+  MergeJSONArray(names, nlohmann::json{{"name_white", lines}}, "name_white");
+  for (std::string& line : lines) line.insert(0, 1, '\\').append(".lnk");
+  MergeJSONArray(files, nlohmann::json{{"file_white", lines}}, "file_white");
+  const FolderTokens tokens;
+  names.Prepare(tokens);
+  files.Prepare(tokens);
+  locale.calls = 0;
+  const struct {
+    const wchar_t* name;
+    bool byName, byFile; // listed as a name, as a Startup file of that name
+  } cases[] = {
+      {L"ПРИЕМ АГЕНТ 1999 ärger", true, true},
+      {L"прием агент 7 ÄRGER и ещё", true, false},
+      {L"прием агент 2000 ärger", false, false},
+      {L"tool ä", true, true},
+      {L"Tool Ärger", true, false},
+      {L"TOOLBOX agent ü", true, false},
+      {L"Toolbox Ägent", false, false},
+      {L"Sample", false, false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(IsListed(names, tokens, c.name, false), c.byName) << c.name;
+    EXPECT_EQ(IsListed(files, tokens, std::wstring(L"C:\\Startup\\") + c.name + L".LNK", true), c.byFile) << c.name;
+  }
+  EXPECT_LE(locale.calls, 2 * static_cast<int>(std::size(cases)));
 }
 
 TEST(BuiltInLists, AreUtf8FilesWithAMarkAndCrLfLineEnds) {

@@ -189,17 +189,30 @@ struct Harness {
 };
 
 TEST(CheckUpdate, AnyResponseIsTheReplyAtTheFirstAttempt) {
-  Harness h;
-  h.http->Answers = {"<html>500 Internal Server Error</html>"};
-  const auto result = h.Run();
-  EXPECT_TRUE(result.called);
-  EXPECT_FALSE(result.accepted);
-  EXPECT_EQ(result.reply, L"<html>500 Internal Server Error</html>");
-  ASSERT_EQ(h.http->Requests().size(), 1u);
-  EXPECT_EQ(h.http->Requests()[0].url, L"https://api.example/api.init.php");
-  EXPECT_EQ(h.http->Requests()[0].headers, RequestHeaders(TestIdentity()));
-  EXPECT_TRUE(h.clock->pauses.empty());
-  EXPECT_TRUE(h.notification.events.empty());
+  const std::string page = "<html>500 Internal Server Error</html>";
+  const std::string whole(platform::kMaxReplyBytes, ' ');
+  const struct {
+    std::string answer;
+    std::wstring reply;
+    const char* why;
+  } cases[] = {
+      {page, WideFromUtf8(page), "an error page"},
+      {whole, WideFromUtf8(whole), "a body of exactly the bound"},
+      {whole + "{}", L"", "a longer body is an empty reply"},
+  };
+  for (const auto& c : cases) {
+    Harness h;
+    h.http->Answers = {c.answer};
+    const auto result = h.Run();
+    EXPECT_TRUE(result.called) << c.why;
+    EXPECT_FALSE(result.accepted) << c.why;
+    EXPECT_TRUE(result.reply == c.reply) << c.why;
+    ASSERT_EQ(h.http->Requests().size(), 1u) << c.why;
+    EXPECT_EQ(h.http->Requests()[0].url, L"https://api.example/api.init.php");
+    EXPECT_EQ(h.http->Requests()[0].headers, RequestHeaders(TestIdentity()));
+    EXPECT_TRUE(h.clock->pauses.empty()) << c.why;
+    EXPECT_TRUE(h.notification.events.empty()) << c.why;
+  }
 }
 
 TEST(CheckUpdate, AnUnreachableServerGetsSixAttemptsEachFollowedByTenSeconds) {
