@@ -376,7 +376,7 @@ int Apply(const CliServices& services, const ApplyOptions& options, std::string&
   FilterList builtInNames(services.locale), noFiles(services.locale);
   LoadListFromResource(services.resources, builtInNames, L"name_white");
   const ProfilePlan plan = PlanProfile(*profile, list, *names, [&](const TAutorunInfo& entry) {
-    return WhiteListed(entry, noFiles, builtInNames, services.folderTokens) != nullptr;
+    return WhiteListed(entry, noFiles, builtInNames, services.folderTokens).reason != Visibility::Reason::Shown;
   });
 
   for (const ProfileEntry* missing : plan.missing) {
