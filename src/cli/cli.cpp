@@ -431,7 +431,11 @@ int Apply(const CliServices& services, const ApplyOptions& options, std::string&
     }
     return notDone ? 1 : 0;
   }
-  if (changes.empty() && notDone == 0) out += "nothing to change: the entries the profile names are as it says\n";
+  if (changes.empty() && notDone == 0) {
+    const bool leftAlone = !plan.protectedEntries.empty() || !plan.manual.empty();
+    out += std::string("nothing to change: the entries the profile names are as it says") +
+           (leftAlone ? ", or left alone\n" : "\n");
+  }
 
   std::vector<const ProfilePlan::Change*> switched;
   for (const ProfilePlan::Change& change : changes) {

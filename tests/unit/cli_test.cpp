@@ -566,6 +566,10 @@ TEST_F(Profiles, WhatTheProgramProtectsIsNeverSwitched) {
   EXPECT_EQ(fake.services.Find(L"EventLog")->StartType, 4u);
   EXPECT_EQ(fake.services.Find(L"Svc")->StartType, 4u);
   EXPECT_EQ(Run({L"apply", L"C:\\profile.json", L"--check"}), 0) << "protected entries make no difference: " << out;
+  ASSERT_EQ(Run({L"apply", L"C:\\profile.json"}), 0);
+  EXPECT_NE(out.find("\nnothing to change: the entries the profile names are as it says, or left alone\n"),
+            std::string::npos)
+      << out;
 }
 
 TEST_F(Profiles, AnEntryNamedTwiceRefusesOnlyItselfAndOddNamesStayApart) {
