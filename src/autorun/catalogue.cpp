@@ -28,7 +28,7 @@ void SystemCatalogue::GetAutorunList(AutorunList& list) {
   AddSource(list, [&](AutorunList& l) { AddStartupFolders(files_, registry_, l); });
   AddSource(list, [&](AutorunList& l) { AddRunKeys(registry_, folderTokens_, l); });
   AddSource(list, [&](AutorunList& l) { AddScheduledTasks(tasks_, l); });
-  AddSource(list, [&](AutorunList& l) { AddServices(services_, l); });
+  AddSource(list, [&](AutorunList& l) { AddServices(services_, registry_, l); });
 }
 
 void SystemCatalogue::SetAutorunEnabled(std::wstring_view target, std::wstring_view from, bool enabled) {

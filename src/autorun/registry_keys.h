@@ -12,3 +12,6 @@ inline constexpr std::wstring_view kApprovedRunKey =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
 inline constexpr std::wstring_view kApprovedStartupFolderKey =
     L"\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\StartupFolder";
+
+// One subkey per service, named as the service, holding what the service manager loads at boot.
+inline constexpr std::wstring_view kServicesKey = L"SYSTEM\\CurrentControlSet\\Services";
